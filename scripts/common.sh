@@ -1,0 +1,32 @@
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+set -euo pipefail
+
+QUORVEL_PACKAGES=(
+    # building and running the program
+    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsdl2-mixer-dev timgm6mb-soundfont
+    fonts-dejavu-core
+    # generating the media library
+    festival festvox-us-slt-hts sox
+    # end-to-end checks
+    xvfb xauth xdotool imagemagick clang-format
+)
+
+ensure_packages() {
+    local missing=()
+    for p in "${QUORVEL_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build_preset() {
+    local preset=$1
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+}

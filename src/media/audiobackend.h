@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace qv {
+
+// What a SoundPlayer plays through. Each player gets its own voice: WAV players
+// overlap freely; the music player owns the single music stream.
+// All calls happen on the UI thread; finished() is delivered there too.
+class AudioBackend : public QObject {
+    Q_OBJECT
+public:
+    using PlayerId = int;
+
+    using QObject::QObject;
+    ~AudioBackend() override = default;
+
+    // A new voice for one player, identified in logs by name.
+    virtual PlayerId createPlayer(const QString& name) = 0;
+    virtual void destroyPlayer(PlayerId player) = 0;
+
+    // Plays a WAV file from its start, cutting off whatever the player was
+    // playing. False when the file cannot be played; then nothing plays.
+    virtual bool playWave(PlayerId player, const QString& path) = 0;
+
+    // The music stream: open a MIDI file, move to its start, play from the
+    // current position. Each returns false when it could not be done.
+    virtual bool openMusic(PlayerId player, const QString& path) = 0;
+    virtual bool rewindMusic(PlayerId player) = 0;
+    virtual bool playMusic(PlayerId player) = 0;
+
+    // Stops the player and releases what it holds.
+    virtual void close(PlayerId player) = 0;
+
+    virtual bool isPlaying(PlayerId player) const = 0;
+
+signals:
+    // A sound or tune that this player started has come to its natural end.
+    void finished(qv::AudioBackend::PlayerId player);
+};
+
+}  // namespace qv

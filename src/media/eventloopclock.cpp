@@ -1,0 +1,59 @@
+#include "eventloopclock.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace qv {
+
+EventLoopClock::EventLoopClock() { elapsed_.start(); }
+
+EventLoopClock::~EventLoopClock() {
+    for (auto& [id, timer] : pending_) delete timer;
+}
+
+qint64 EventLoopClock::nowMs() const { return elapsed_.elapsed(); }
+
+qint64 EventLoopClock::wallClockMs() const { return QDateTime::currentMSecsSinceEpoch(); }
+
+Clock::CallbackId EventLoopClock::callAfter(qint64 delayMs, std::function<void()> fn) {
+    const CallbackId id = nextId_++;
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer, &QTimer::timeout, this, [this, id, fn = std::move(fn)]() {
+        auto it = pending_.find(id);
+        if (it == pending_.end()) return;
+        it->second->deleteLater();
+        pending_.erase(it);
+        fn();
+    });
+    pending_.emplace(id, timer);
+    timer->start(static_cast<int>(qBound<qint64>(0, delayMs, std::numeric_limits<int>::max())));
+    return id;
+}
+
+void EventLoopClock::cancel(CallbackId id) {
+    auto it = pending_.find(id);
+    if (it == pending_.end()) return;
+    it->second->stop();
+    it->second->deleteLater();
+    pending_.erase(it);
+}
+
+bool EventLoopClock::waitUntil(const std::function<bool()>& done, qint64 timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    // A heartbeat so that the blocking event wait below wakes up to look at done().
+    QTimer heartbeat;
+    heartbeat.start(5);
+    while (!done() && waited.elapsed() < timeoutMs) {
+        // Paint and timers go on; clicks and keys wait in the queue until we return.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    }
+    return done();
+}
+
+}  // namespace qv

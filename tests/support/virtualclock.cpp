@@ -1,0 +1,60 @@
+#include "virtualclock.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace qvtest {
+
+namespace {
+void deliverPostedEvents(QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(flags);
+}
+}  // namespace
+
+qv::Clock::CallbackId VirtualClock::callAfter(qint64 delayMs, std::function<void()> fn) {
+    const CallbackId id = nextId_++;
+    queue_.emplace(std::make_pair(now_ + qMax<qint64>(0, delayMs), id), std::move(fn));
+    return id;
+}
+
+void VirtualClock::cancel(CallbackId id) {
+    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+        if (it->first.second == id) {
+            queue_.erase(it);
+            return;
+        }
+    }
+}
+
+qint64 VirtualClock::nextDue() const { return queue_.empty() ? -1 : queue_.begin()->first.first; }
+
+bool VirtualClock::fireNextDueBy(qint64 limit, QEventLoop::ProcessEventsFlags flags) {
+    if (queue_.empty() || queue_.begin()->first.first > limit) return false;
+    auto node = queue_.extract(queue_.begin());
+    now_ = qMax(now_, node.key().first);
+    node.mapped()();
+    deliverPostedEvents(flags);
+    return true;
+}
+
+void VirtualClock::advance(qint64 ms) {
+    const qint64 target = now_ + qMax<qint64>(0, ms);
+    deliverPostedEvents();
+    while (fireNextDueBy(target, QEventLoop::AllEvents)) {
+    }
+    now_ = target;
+}
+
+bool VirtualClock::waitUntil(const std::function<bool()>& done, qint64 timeoutMs) {
+    const qint64 limit = now_ + qMax<qint64>(0, timeoutMs);
+    // As in the real clock, user input waits in the queue meanwhile.
+    const auto flags = QEventLoop::ExcludeUserInputEvents;
+    deliverPostedEvents(flags);
+    while (!done() && fireNextDueBy(limit, flags)) {
+    }
+    if (!done()) now_ = qMax(now_, limit);
+    return done();
+}
+
+}  // namespace qvtest
