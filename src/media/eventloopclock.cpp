@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <limits>
+
 namespace qv {
 
 EventLoopClock::EventLoopClock() { elapsed_.start(); }
@@ -30,7 +32,7 @@ Clock::CallbackId EventLoopClock::callAfter(qint64 delayMs, std::function<void()
         fn();
     });
     pending_.emplace(id, timer);
-    timer->start(static_cast<int>(qBound<qint64>(0, delayMs, std::numeric_limits<int>::max())));
+    timer->start(static_cast<int>(qBound<qint64>(0, delayMs, qint64{std::numeric_limits<int>::max()})));
     return id;
 }
 

@@ -1,0 +1,5 @@
+#include "help/helppage.h"
+
+namespace mediagen {
+bool writeHelpPage(const QString&) { return true; }
+}  // namespace mediagen
