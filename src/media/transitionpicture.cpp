@@ -1,1 +1,189 @@
-// placeholder
+#include "transitionpicture.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "clock.h"
+#include "transitioneffects.h"
+
+namespace qv {
+
+namespace {
+
+// A picture stretched to the control's size, kept until the picture or the
+// size changes, so that painting a frame never scales.
+struct ScaledCopy {
+    qint64 sourceKey = 0;
+    QSize size;
+    QImage image;
+
+    const QImage& of(const QImage& source, QSize wanted) {
+        if (source.isNull() || wanted.isEmpty()) {
+            image = QImage();
+            sourceKey = 0;
+            size = QSize();
+            return image;
+        }
+        if (sourceKey != source.cacheKey() || size != wanted || image.isNull()) {
+            // RGB32 (or premultiplied ARGB for pictures with alpha) is what the
+            // raster engine blits fastest onto a widget's backing store.
+            const QImage::Format format = source.hasAlphaChannel()
+                                              ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32;
+            image = source.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                        .convertToFormat(format);
+            sourceKey = source.cacheKey();
+            size = wanted;
+        }
+        return image;
+    }
+};
+
+}  // namespace
+
+struct TransitionPicture::Private {
+    explicit Private(Clock& c) : clock(c) {}
+
+    Clock& clock;
+    QImage picture;
+    int effect = 0;
+    int speed = 10;
+    bool armed = false;
+
+    // The running transition, if any.
+    bool running = false;
+    QImage previous;  // the picture the transition starts from
+    qint64 startMs = 0;
+    qint64 durationMs = 0;
+    Clock::CallbackId frameCallback = 0;
+
+    ScaledCopy scaledPicture;
+    ScaledCopy scaledPrevious;
+
+    double progress() const {
+        if (durationMs <= 0)
+            return 1.0;
+        return std::clamp(double(clock.nowMs() - startMs) / double(durationMs), 0.0, 1.0);
+    }
+
+    void stop() {
+        if (frameCallback != 0)
+            clock.cancel(frameCallback);
+        frameCallback = 0;
+        running = false;
+        previous = QImage();
+        scaledPrevious = ScaledCopy();
+    }
+};
+
+TransitionPicture::TransitionPicture(Clock& clock, QWidget* parent)
+    : QWidget(parent), d(std::make_unique<Private>(clock)) {}
+
+TransitionPicture::~TransitionPicture() {
+    d->stop();
+}
+
+QImage TransitionPicture::picture() const {
+    return d->picture;
+}
+
+void TransitionPicture::setPicture(const QImage& picture) {
+    QImage shownBefore = d->picture;
+    d->stop();
+    d->picture = picture;
+
+    if (d->armed) {
+        // The old picture's scaled copy becomes the transition's starting point;
+        // swapping it over saves scaling it again.
+        d->previous = shownBefore;
+        std::swap(d->scaledPrevious, d->scaledPicture);
+        d->running = true;
+        d->startMs = d->clock.nowMs();
+        d->durationMs = durationMs(d->speed);
+        d->frameCallback =
+            d->clock.callAfter(std::min<qint64>(kFrameMs, d->durationMs), [this] { nextFrame(); });
+    }
+    update();
+}
+
+void TransitionPicture::nextFrame() {
+    d->frameCallback = 0;
+    const qint64 elapsed = d->clock.nowMs() - d->startMs;
+    if (elapsed < d->durationMs) {
+        // The last frame lands exactly on the end, so the event comes after the
+        // full duration and no later than one frame beyond it.
+        d->frameCallback = d->clock.callAfter(std::min<qint64>(kFrameMs, d->durationMs - elapsed),
+                                              [this] { nextFrame(); });
+        update();
+        return;
+    }
+    d->stop();
+    update();
+    emit transitionFinished();
+}
+
+int TransitionPicture::effectNumber() const {
+    return d->effect;
+}
+void TransitionPicture::setEffectNumber(int effect) {
+    d->effect = effect;
+}
+
+int TransitionPicture::effectSpeed() const {
+    return d->speed;
+}
+void TransitionPicture::setEffectSpeed(int speed) {
+    d->speed = speed;
+}
+
+bool TransitionPicture::armed() const {
+    return d->armed;
+}
+void TransitionPicture::setArmed(bool armed) {
+    d->armed = armed;
+}
+
+bool TransitionPicture::transitionRunning() const {
+    return d->running;
+}
+
+int TransitionPicture::durationMs(int speed) {
+    return std::clamp(speed, kMinSpeed, kMaxSpeed) * kMsPerSpeedUnit;
+}
+
+void TransitionPicture::paintEvent(QPaintEvent*) {
+    const QImage& current = d->scaledPicture.of(d->picture, size());
+    if (!d->running && current.isNull())
+        return;
+
+    QPainter painter(this);
+    if (d->running) {
+        const QImage& previous = d->scaledPrevious.of(d->previous, size());
+        renderTransitionFrame(painter, rect(), previous, current, d->effect, d->progress());
+    } else {
+        painter.drawImage(0, 0, current);
+    }
+}
+
+void TransitionPicture::mousePressEvent(QMouseEvent* event) {
+    // Taking the press makes the matching release come here.
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+    } else {
+        QWidget::mousePressEvent(event);
+    }
+}
+
+void TransitionPicture::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (isEnabled() && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+}  // namespace qv

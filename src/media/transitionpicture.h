@@ -3,14 +3,36 @@
 #include <QImage>
 #include <QWidget>
 
+#include <memory>
+
 namespace qv {
 
 class Clock;
 
 // A picture control that brings a new picture in through a numbered
-// transition effect. An assignment while armed runs the effect and raises
-// transitionFinished() exactly once at its end; an unarmed assignment shows the
-// picture at once and raises nothing. Clicks are reported only while enabled.
+// transition effect (see transitioneffects.h for the looks).
+//
+// Assignments:
+// - While armed, setPicture() starts a transition from the picture shown so far
+//   (or from nothing, if the control was empty: the new picture then appears
+//   through the effect over whatever lies behind the control) to the new one,
+//   with the current effect number and speed. transitionFinished() is raised
+//   exactly once when it ends, always later from a Clock callback and never
+//   inside setPicture(). A null picture while armed takes the old picture away
+//   through the effect, and reports its end the same way.
+// - While not armed, setPicture() shows the picture at once and raises nothing.
+// - Any assignment, armed or not, made while a transition is still running
+//   supersedes it: that transition stops at once and raises NO event, so a
+//   chain of transitions driven by transitionFinished() ends there. An armed
+//   assignment starts its own transition from the picture the superseded one
+//   was bringing in.
+// Changing the effect number or speed affects the next transition only.
+//
+// The animation runs on the injected Clock, one frame about every 16 ms,
+// whether or not the control is visible. Pictures are stretched smoothly to
+// the control's size; where there is no picture the control is transparent.
+// clicked() is raised for a left-button release inside the control, only while
+// the control is enabled.
 class TransitionPicture : public QWidget {
     Q_OBJECT
 public:
@@ -31,8 +53,17 @@ public:
 
     bool transitionRunning() const;
 
-    // Duration of a transition at the given speed. Lower speeds are faster.
+    // Duration of a transition at the given speed: 50 ms per unit, so 1 lasts
+    // 50 ms, 10 lasts 500 ms and 40 lasts 2000 ms. Lower speeds are faster.
+    // Speeds below kMinSpeed count as kMinSpeed and those above kMaxSpeed as
+    // kMaxSpeed, so no stored value can make a transition last for ever.
     static int durationMs(int speed);
+    static constexpr int kMsPerSpeedUnit = 50;
+    static constexpr int kMinSpeed = 1;
+    static constexpr int kMaxSpeed = 60;
+
+    // Time between animation frames.
+    static constexpr int kFrameMs = 16;
 
 signals:
     void transitionFinished();
@@ -40,11 +71,14 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void nextFrame();
+
     struct Private;
-    Private* d;
+    std::unique_ptr<Private> d;
 };
 
 }  // namespace qv
