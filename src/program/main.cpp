@@ -1,1 +1,37 @@
-int main() { return 0; }
+// Quorvel Learning: wires the real platform to the windows and starts.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+
+#include "app/module1.h"
+#include "app/settingsstore.h"
+#include "app/startprogram.h"
+#include "catalogue/random.h"
+#include "links/qtdesktop.h"
+#include "media/eventloopclock.h"
+#include "media/sdlaudiobackend.h"
+#include "ui/appicon.h"
+#include "ui/forms.h"
+#include "ui/platform.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quorvellearning"));
+    QApplication::setWindowIcon(qv::appIcon());
+    // Windows are hidden and shown as the child moves between screens; the
+    // program ends only where it decides to.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    qv::EventLoopClock clock;
+    qv::SdlAudioBackend audio;
+    qv::QtDesktop desktop;
+    qv::ClockSeededRandom random([&clock]() { return clock.wallClockMs(); });
+    qv::SettingsStore store = qv::SettingsStore::forCurrentUser();
+    qv::Platform platform{clock, audio, desktop, random, store,
+                          QDir::cleanPath(QCoreApplication::applicationDirPath())};
+    qv::Module1 module1;
+    qv::Forms forms(platform, module1);
+
+    if (!qv::startprogramOrReport(forms)) return 1;
+    return app.exec();
+}

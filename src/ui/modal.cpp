@@ -1,0 +1,53 @@
+#include "modal.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+
+namespace qv {
+
+namespace {
+
+class QuitOnHide final : public QObject {
+public:
+    explicit QuitOnHide(QEventLoop& loop) : loop_(loop) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide || event->type() == QEvent::Destroy) loop_.quit();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEventLoop& loop_;
+};
+
+}  // namespace
+
+void showModal(QWidget& window) {
+    QPointer<QWidget> guard(&window);
+    const Qt::WindowModality previous = window.windowModality();
+    if (window.isVisible()) window.hide();
+    window.setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    QuitOnHide filter(loop);
+    window.installEventFilter(&filter);
+    window.show();
+    if (window.isVisible()) loop.exec(QEventLoop::DialogExec);
+    if (!guard) return;
+    window.removeEventFilter(&filter);
+    window.setWindowModality(previous);
+}
+
+void centerOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+}  // namespace qv

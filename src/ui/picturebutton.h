@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QImage>
+
+namespace qv {
+
+// A button without caption that shows one picture, centred, and reports focus
+// and pointer movements as well as clicks.
+class PictureButton final : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit PictureButton(QWidget* parent = nullptr);
+
+    QImage picture() const { return picture_; }
+    void setPicture(const QImage& picture);
+
+    QSize sizeHint() const override;
+
+signals:
+    void focusGained();
+    void focusLost();
+    void pointerEntered();
+    void pointerLeft();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+}  // namespace qv

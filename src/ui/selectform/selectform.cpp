@@ -1,0 +1,182 @@
+#include "selectform.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include "app/module1.h"
+#include "catalogue/mediapaths.h"
+#include "links/desktop.h"
+#include "links/visiturl.h"
+#include "media/pictureloader.h"
+#include "media/soundplayer.h"
+#include "ui/appicon.h"
+#include "ui/forms.h"
+#include "ui/mainform/mainform.h"
+#include "ui/modal.h"
+#include "ui/picturebutton.h"
+#include "ui/platform.h"
+
+namespace qv {
+
+namespace {
+
+PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft, const char* picture,
+                             const QString& tooltip) {
+    auto* button = new PictureButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(QRect(topLeft, QSize(208, 50)));
+    button->setPicture(QImage(QStringLiteral(":/art/") + QString::fromLatin1(picture)));
+    if (!tooltip.isEmpty()) button->setToolTip(tooltip);
+    return button;
+}
+
+}  // namespace
+
+selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
+    setObjectName(QStringLiteral("selectform"));
+    setWindowTitle(QStringLiteral("Quorvel Learning Selection"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(appIcon());
+
+    Helpmnu = menuBar()->addAction(QStringLiteral("Help"));
+    Helpmnu->setObjectName(QStringLiteral("Helpmnu"));
+    connect(Helpmnu, &QAction::triggered, this, &selectform::Helpmnu_click);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(306, 400);
+    setCentralWidget(client);
+    auto* background = new QLabel(client);
+    background->setPixmap(QPixmap(QStringLiteral(":/art/selectback.png")));
+    background->setGeometry(0, 0, 305, 402);
+
+    lcbut = pictureButton(client, "lcbut", {50, 98}, "lcbut.png",
+                          QStringLiteral("Click this button to learn about different colors."));
+    lsbut = pictureButton(client, "lsbut", {50, 153}, "lsbut.png",
+                          QStringLiteral("Click this button to learn about different shapes."));
+    playcbut = pictureButton(
+        client, "playcbut", {48, 240}, "playcbut.png",
+        QStringLiteral("Click this button to play a game where you select different colors."));
+    playshapes = pictureButton(client, "playshapes", {50, 300}, "playshapes.png", QString());
+    setTabOrder(lcbut, lsbut);
+    setTabOrder(lsbut, playcbut);
+    setTabOrder(playcbut, playshapes);
+
+    choices_ = {{
+        {lcbut, QStringLiteral("learncolors"), QStringLiteral("\\backgrounds\\lcy.jpg"),
+         QStringLiteral("\\backgrounds\\lcw.jpg")},
+        {lsbut, QStringLiteral("learnshapes"), QStringLiteral("\\backgrounds\\lsy.jpg"),
+         QStringLiteral("\\backgrounds\\lsw.jpg")},
+        {playcbut, QStringLiteral("playcolors"), QStringLiteral("\\backgrounds\\pcy.jpg"),
+         QStringLiteral("\\backgrounds\\pcw.jpg")},
+        {playshapes, QStringLiteral("playshapes"), QStringLiteral("\\backgrounds\\psy.jpg"),
+         QStringLiteral("\\backgrounds\\psw.jpg")},
+    }};
+    for (const Choice& choice : choices_) {
+        PictureButton* b = choice.button;
+        connect(b, &PictureButton::focusGained, this, [this, choice]() { highlight(choice, true); });
+        connect(b, &PictureButton::pointerEntered, this, [this, choice]() { highlight(choice, false); });
+        connect(b, &PictureButton::focusLost, this, [this, choice]() { showPlain(choice); });
+        connect(b, &PictureButton::pointerLeft, this, [this, choice]() { showPlain(choice); });
+        connect(b, &PictureButton::clicked, this, [this, choice]() { click(choice); });
+    }
+
+    Platform& platform = forms_.platform();
+    soundplayer = new SoundPlayer(platform.audio, platform.clock, QStringLiteral("selectform.soundplayer"), this);
+
+    // The menu bar sits above the 306 x 400 client area; the window keeps that size.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+selectform::~selectform() = default;
+
+void selectform::form_load() {
+    loaded_ = true;
+    soundplayer->setNotify(false);
+    soundplayer->setWait(false);
+    soundplayer->setShareable(true);
+    soundplayer->setDeviceType(QStringLiteral("WaveAudio"));
+}
+
+void selectform::showAsWindow() {
+    shownAsDialog_ = false;
+    show();
+    centerOnScreen(*this);
+    activateWindow();
+}
+
+void selectform::showAsDialog() {
+    shownAsDialog_ = true;
+    showModal(*this);
+    shownAsDialog_ = false;
+}
+
+void selectform::showEvent(QShowEvent* event) {
+    const bool loading = !loaded_;
+    if (loading) form_load();
+    QMainWindow::showEvent(event);
+    // A freshly loaded screen gives the focus to the first button in the tab
+    // order, which lights it up; a screen shown again gives it back to the
+    // button that had it.
+    if (loading) lcbut->setFocus(Qt::OtherFocusReason);
+}
+
+void selectform::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (shownAsDialog_) {
+        // Closing the dialog unloads the window: its load steps run again at
+        // the next showing. The game window restarts the activity itself.
+        loaded_ = false;
+        return;
+    }
+    forms_.platform().desktop.endProgram(0);
+}
+
+void selectform::soundplay() {
+    soundplayer->setFileName(
+        nativeMediaPath(forms_.platform().programFolder, QStringLiteral("\\backgrounds\\select.wav")));
+    soundplayer->setCommand(QStringLiteral("sound"));
+}
+
+bool selectform::setButtonPicture(PictureButton* button, const QString& relativePath) {
+    const auto picture = loadPicture(nativeMediaPath(forms_.platform().programFolder, relativePath));
+    if (!picture) return false;
+    button->setPicture(*picture);
+    return true;
+}
+
+void selectform::testyellow() {
+    if (yellowcleared) return;
+    yellowcleared = true;
+    setButtonPicture(lcbut, QStringLiteral("\\backgrounds\\lcw.jpg"));
+}
+
+void selectform::highlight(const Choice& choice, bool byFocus) {
+    if (byFocus && (choice.button == playcbut || choice.button == playshapes))
+        forms_.module1().selectedmode = choice.mode;
+    if (choice.button != lcbut) testyellow();
+    // A missing highlight picture leaves the button as it was.
+    setButtonPicture(choice.button, choice.highlightPicture);
+    soundplay();
+}
+
+void selectform::showPlain(const Choice& choice) {
+    // A missing plain picture keeps the button's current picture: a child
+    // moving the mouse must never bring the program down.
+    setButtonPicture(choice.button, choice.plainPicture);
+}
+
+void selectform::click(const Choice& choice) {
+    forms_.module1().selectedmode = choice.mode;
+    hide();
+    if (shownAsDialog_) return;  // the game window starts the chosen activity itself
+    forms_.game().showAsWindow();
+}
+
+void selectform::Helpmnu_click() {
+    visiturl(forms_.platform().desktop, this, helpPageAddress(forms_.platform().programFolder));
+}
+
+}  // namespace qv
