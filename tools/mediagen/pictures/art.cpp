@@ -1,20 +1,56 @@
 #include "pictures/art.h"
 
 #include <QDir>
-#include <QImage>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "common/imagefiles.h"
+#include "pictures/artpieces.h"
+#include "pictures/buttonbar.h"
+#include "pictures/shapecolours.h"
+#include "pictures/shaperenderer.h"
 
 namespace mediagen {
+namespace {
+
+// The options dialog's hearts: the blue of the shape pictures, drawn four times
+// larger and scaled down so that the 100-pixel pictures keep the rim and grain.
+QImage optionsHeart(ShapeFinish finish) {
+    const ShapeColour blue = shapeColours()[1];
+    const QImage big = renderShape(QStringLiteral("hea"), blue, finish, QSize(400, 400), 1.22);
+    return big.scaled(100, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace
+
 bool writeArt(const QString& dir) {
     QDir().mkpath(dir);
-    const char* names[] = {"aboutback", "aboutokay", "selectback", "lcbut", "lsbut", "playcbut",
-                           "playshapes", "optionsokay", "heartstandard", "heartplastic",
-                           "gradientaqua", "gradientyellowgreen", "gradientgreen", "icon16",
-                           "icon24", "icon32", "icon48", "icon64", "icon128", "icon256"};
-    for (const char* n : names) {
-        QImage img(16, 16, QImage::Format_RGB32);
-        img.fill(Qt::green);
-        if (!img.save(dir + "/" + n + ".png")) return false;
+    const QColor blueBar(90, 160, 255);
+    const QColor greenBar(90, 210, 100);
+    std::vector<std::pair<QString, std::function<QImage()>>> pieces = {
+        {"aboutback", aboutBackground},
+        {"aboutokay", aboutOkayButton},
+        {"selectback", selectionBackground},
+        {"lcbut", [=] { return buttonBar(blueBar, QStringLiteral("Learn Colors")); }},
+        {"lsbut", [=] { return buttonBar(blueBar, QStringLiteral("Learn Shapes")); }},
+        {"playcbut", [=] { return buttonBar(greenBar, QStringLiteral("Play Colors")); }},
+        {"playshapes", [=] { return buttonBar(greenBar, QStringLiteral("Play Shapes")); }},
+        {"optionsokay", optionsOkayButton},
+        {"heartstandard", [] { return optionsHeart(ShapeFinish::Glossy); }},
+        {"heartplastic", [] { return optionsHeart(ShapeFinish::Plastic); }},
+        {"gradientaqua", aquaGradient},
+        {"gradientyellowgreen", yellowGreenGradient},
+        {"gradientgreen", greenGradient},
+    };
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        pieces.emplace_back("icon" + QString::number(size), [size] { return programIcon(size); });
     }
-    return true;
+    bool ok = true;
+    for (const auto& [name, draw] : pieces)
+        ok = savePng(draw(), dir + "/" + name + ".png") && ok;
+    return ok;
 }
+
 }  // namespace mediagen

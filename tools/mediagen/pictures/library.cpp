@@ -1,5 +1,79 @@
 #include "pictures/library.h"
 
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+#include "common/imagefiles.h"
+#include "common/parallel.h"
+#include "pictures/backgrounds.h"
+#include "pictures/buttonbar.h"
+#include "pictures/rewards.h"
+#include "pictures/shapecolours.h"
+#include "pictures/shaperenderer.h"
+
 namespace mediagen {
-bool writePictureLibrary(const QString&) { return true; }
+namespace {
+
+const QSize kShapeSize(900, 800);
+
+void addShapeJobs(std::vector<Job>& jobs, const QString& folder, ShapeFinish finish) {
+    for (const char* stem : shapeStems()) {
+        for (const ShapeColour& colour : shapeColours()) {
+            const QString path = folder + "/" + stem + colour.name + ".jpg";
+            jobs.push_back([=] {
+                return saveJpeg(renderShape(QString::fromLatin1(stem), colour, finish, kShapeSize),
+                                path);
+            });
+        }
+    }
+}
+
+void addButtonJobs(std::vector<Job>& jobs, const QString& folder) {
+    struct Button {
+        const char* stem;
+        const char* words;
+    };
+    const Button buttons[] = {{"lc", "Learn Colors"},
+                              {"ls", "Learn Shapes"},
+                              {"pc", "Play Colors"},
+                              {"ps", "Play Shapes"}};
+    const QColor highlighted(255, 222, 40);
+    const QColor plain(250, 250, 250);
+    for (const Button& b : buttons) {
+        const QString words = QString::fromLatin1(b.words);
+        const QString stem = folder + "/" + b.stem;
+        jobs.push_back([=] { return saveJpeg(buttonBar(highlighted, words), stem + "y.jpg"); });
+        jobs.push_back([=] { return saveJpeg(buttonBar(plain, words), stem + "w.jpg"); });
+    }
+}
+
+}  // namespace
+
+bool writePictureLibrary(const QString& programDir) {
+    QElapsedTimer clock;
+    clock.start();
+    const QString backgrounds = programDir + "/backgrounds";
+    std::vector<Job> jobs;
+    // The big pictures first, so that both workers finish at about the same time.
+    for (int n = 0; n < kBackgroundCount; ++n) {
+        jobs.push_back([=] {
+            return saveJpeg(backgroundPicture(n),
+                            backgrounds + "/back" + QString::number(n) + ".jpg");
+        });
+    }
+    addShapeJobs(jobs, programDir + "/shapes", ShapeFinish::Glossy);
+    addShapeJobs(jobs, programDir + "/shapes1", ShapeFinish::Plastic);
+    for (int n = 0; n < kRewardCount; ++n) {
+        jobs.push_back([=] {
+            return saveJpeg(rewardPicture(n), backgrounds + "/c" + QString::number(n) + ".jpg");
+        });
+    }
+    addButtonJobs(jobs, backgrounds);
+    const bool ok = runJobs(jobs, 2);
+    std::printf("quorvel-mediagen: %zu pictures in %.1f s\n", jobs.size(),
+                clock.elapsed() / 1000.0);
+    return ok;
+}
+
 }  // namespace mediagen

@@ -1,0 +1,62 @@
+#!/bin/sh
+# One PNG that shows a sample of every kind of generated picture, for looking
+# the library over at a glance.
+#
+#   tools/mediagen/contactsheet.sh PROGRAM_DIR ART_DIR OUT.png
+#
+# PROGRAM_DIR holds shapes/, shapes1/ and backgrounds/ (quorvel-mediagen pictures),
+# ART_DIR the built-in art (quorvel-mediagen art). Needs ImageMagick.
+set -eu
+if [ $# -ne 3 ]; then
+    echo "usage: $0 PROGRAM_DIR ART_DIR OUT.png" >&2
+    exit 2
+fi
+lib=$1
+art=$2
+out=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+sheet() {  # name tile geometry files...
+    name=$1 tile=$2 geometry=$3
+    shift 3
+    montage -font DejaVu-Sans -pointsize 11 -label '%t' "$@" -tile "$tile" \
+        -geometry "$geometry" -background '#d8d8d8' "$work/$name.png"
+}
+
+sample="cirwhite squgray heabrown stapink ovalpurple triorange pengreen octblack diared recyellow recblue"
+set --
+for s in $sample; do set -- "$@" "$lib/shapes/$s.jpg"; done
+sheet standard 11x1 180x160+4+4 "$@"
+set --
+for s in $sample; do set -- "$@" "$lib/shapes1/$s.jpg"; done
+sheet plastic 11x1 180x160+4+4 "$@"
+
+set --
+for n in 0 1 2 3 4 5 6 7 8 9; do set -- "$@" "$lib/backgrounds/back$n.jpg"; done
+sheet backgrounds 5x2 300x225+4+4 "$@"
+
+set --
+n=0
+while [ $n -lt 76 ]; do set -- "$@" "$lib/backgrounds/c$n.jpg"; n=$((n + 1)); done
+sheet rewards 10x8 150x133+3+3 "$@"
+
+set --
+for b in lcy lcw lsy lsw pcy pcw psy psw; do set -- "$@" "$lib/backgrounds/$b.jpg"; done
+for b in lcbut lsbut playcbut playshapes optionsokay aboutokay; do set -- "$@" "$art/$b.png"; done
+sheet buttons 7x2 '202x64+6+6>' "$@"
+
+set --
+for a in aboutback selectback gradientaqua gradientyellowgreen gradientgreen heartstandard heartplastic; do
+    set -- "$@" "$art/$a.png"
+done
+sheet art 7x1 '300x300+6+6>' "$@"
+
+set --
+for s in 16 24 32 48 64 128 256; do set -- "$@" "$art/icon$s.png"; done
+sheet icons 7x1 '256x256+6+6>' "$@"
+
+convert -background '#d8d8d8' "$work/standard.png" "$work/plastic.png" "$work/backgrounds.png" \
+    "$work/rewards.png" "$work/buttons.png" "$work/art.png" "$work/icons.png" -gravity center \
+    -append "$out"
+echo "contact sheet: $out"

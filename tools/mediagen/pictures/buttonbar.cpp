@@ -1,0 +1,54 @@
+#include "pictures/buttonbar.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+
+#include "common/painting.h"
+#include "pictures/shapepaths.h"
+
+namespace mediagen {
+
+QImage buttonBar(const QColor& barColour, const QString& words) {
+    const int width = 202;
+    const int height = 44;
+    QImage image = canvas(width, height, Qt::white);
+    QPainter p(&image);
+    prepare(p);
+
+    const QRectF bar(1.5, 1.5, width - 3, height - 3);
+    QPainterPath shape;
+    shape.addRoundedRect(bar, 12, 12);
+    QLinearGradient body(0, bar.top(), 0, bar.bottom());
+    body.setColorAt(0.0, mix(barColour, Qt::white, 0.55));
+    body.setColorAt(0.48, mix(barColour, Qt::white, 0.15));
+    body.setColorAt(0.52, barColour);
+    body.setColorAt(1.0, mix(barColour, Qt::black, 0.12));
+    p.setPen(QPen(mix(barColour, Qt::black, 0.45), 2));
+    p.setBrush(body);
+    p.drawPath(shape);
+
+    // The gloss: a pale band over the upper half.
+    QPainterPath gloss;
+    gloss.addRoundedRect(
+        QRectF(bar.left() + 5, bar.top() + 2, bar.width() - 10, bar.height() * 0.42), 9, 9);
+    QLinearGradient shine(0, bar.top(), 0, bar.top() + bar.height() * 0.45);
+    shine.setColorAt(0.0, QColor(255, 255, 255, 200));
+    shine.setColorAt(1.0, QColor(255, 255, 255, 30));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shine);
+    p.drawPath(gloss);
+
+    // The triangle that points into the words.
+    QPainterPath triangle = regularPolygon(QPointF(22, height / 2.0), 13, 3, 90.0);
+    p.setPen(QPen(QColor(120, 84, 0), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QLinearGradient gold(0, 8, 0, 36);
+    gold.setColorAt(0.0, QColor(255, 244, 120));
+    gold.setColorAt(1.0, QColor(255, 196, 0));
+    p.setBrush(gold);
+    p.drawPath(triangle);
+
+    drawLettering(p, QRectF(38, 0, width - 44, height), words, letteringFont(19, true), Qt::black);
+    return image;
+}
+
+}  // namespace mediagen
