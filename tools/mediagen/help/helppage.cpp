@@ -1,5 +1,195 @@
 #include "help/helppage.h"
 
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
 namespace mediagen {
-bool writeHelpPage(const QString&) { return true; }
+
+namespace {
+
+// Written so that it also parses as XML: every element is closed, which lets
+// the tests check its structure with a strict reader.
+const char kHelpPage[] = R"html(<!DOCTYPE html>
+<html lang="en">
+<head>
+<meta charset="utf-8" />
+<meta name="viewport" content="width=device-width, initial-scale=1" />
+<title>Quorvel Learning Help: Colors and Shapes</title>
+<style>
+  body { font-family: "DejaVu Sans", Verdana, Arial, sans-serif; margin: 0;
+         background: #f4fbff; color: #1d2b3a; line-height: 1.5; }
+  header { background: linear-gradient(#3a8fd8, #2467a8); color: #fff; padding: 1.2em 2em; }
+  header h1 { margin: 0; font-size: 1.8em; }
+  header p { margin: 0.3em 0 0; font-size: 1.05em; }
+  main { max-width: 46em; margin: 0 auto; padding: 1em 2em 2em; }
+  h2 { color: #2467a8; border-bottom: 3px solid #ffd23f; padding-bottom: 0.15em; margin-top: 1.6em; }
+  h3 { color: #c2410c; margin-bottom: 0.2em; }
+  nav ul { padding-left: 1.2em; }
+  table { border-collapse: collapse; width: 100%; margin: 0.6em 0; background: #fff; }
+  th, td { border: 1px solid #c9d9e8; padding: 0.35em 0.6em; text-align: left; vertical-align: top; }
+  th { background: #e3f1fc; }
+  kbd { background: #fff; border: 1px solid #9bb; border-bottom-width: 2px; border-radius: 4px;
+        padding: 0 0.3em; font-family: inherit; font-size: 0.95em; }
+  .tip { background: #fff8d6; border-left: 5px solid #ffd23f; padding: 0.5em 1em; }
+  footer { text-align: center; color: #5b6b7a; font-size: 0.9em; padding: 1em; }
+</style>
+</head>
+<body>
+<header>
+<h1>Quorvel Learning: Colors and Shapes</h1>
+<p>A help page for parents and teachers</p>
+</header>
+<main>
+<p>Quorvel Learning teaches children from two to six years old the names of eleven colors
+(black, blue, brown, gray, green, orange, pink, purple, red, white and yellow) and ten shapes
+(circle, diamond, heart, octagon, oval, pentagon, rectangle, square, star and triangle).
+A friendly voice names everything the child sees, so no reading is needed.</p>
+
+<nav>
+<h2>Contents</h2>
+<ul>
+<li><a href="#activities">The four activities</a></li>
+<li><a href="#using">Using the mouse and the keyboard</a></li>
+<li><a href="#options">The options</a></li>
+<li><a href="#settings">Where the settings are kept</a></li>
+<li><a href="#privacy">Privacy</a></li>
+</ul>
+</nav>
+
+<section id="activities">
+<h2>The four activities</h2>
+<p>When the program starts, the selection screen shows four big buttons. Click one to begin.
+To choose another activity later, use <b>New</b> in the menu.</p>
+
+<h3>Learn Colors</h3>
+<p>One large picture of a colored shape appears at a time, brought in with a playful
+transition effect. When it has arrived, the voice says the name of its color. The colors
+come one after another, so your child hears all eleven in turn.</p>
+
+<h3>Learn Shapes</h3>
+<p>The same, for shapes: each picture is followed by the name of its shape, and the
+ten shapes come one after another.</p>
+
+<h3>Play Colors</h3>
+<p>Four pictures come in one after the other, each with a little sound. Then the voice asks,
+for example, &#8220;Can you find red?&#8221; Your child clicks a picture. A right answer brings
+a reward picture, some praise and the next question. A wrong answer is named
+(&#8220;That is blue&#8221;) and the question is asked again, so every click teaches something.</p>
+
+<h3>Play Shapes</h3>
+<p>The same game with shapes: &#8220;Can you find the star?&#8221; A wrong click is named
+(&#8220;This is a circle&#8221;) and the question is asked again.</p>
+
+<p class="tip">While a game waits for an answer, the question is repeated after a long pause
+(about fifteen seconds) if &#8220;Repeat&#8221; is switched on in the options, so a child who
+wandered off is gently reminded.</p>
+
+<p>Behind the activities the background picture changes from time to time and cheerful
+background music plays. Both can be changed or switched off in the options.</p>
+</section>
+
+<section id="using">
+<h2>Using the mouse and the keyboard</h2>
+<p>Small children only need the mouse: click a button on the selection screen to start,
+and click a picture to answer in the games.</p>
+<p>In the learn activities the pictures change by themselves every few seconds. If you choose
+&#8220;Change pictures by keyboard&#8221; in the options, the next picture comes instead when
+any key is pressed, so you and your child can take as long as you like over each one.</p>
+
+<h3>Menu shortcuts</h3>
+<table>
+<tr><th>Keys</th><th>Menu item</th><th>What it does</th></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>N</kbd></td><td>New</td><td>Goes back to the selection screen to choose another activity.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>E</kbd></td><td>Exit</td><td>Ends the program.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>O</kbd></td><td>Contents</td><td>Opens this help page.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>W</kbd></td><td>Web Site</td><td>Opens the maker's web site in your browser.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>R</kbd></td><td>Donate</td><td>Opens the donation page in your browser.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>A</kbd></td><td>About</td><td>Shows the About box.</td></tr>
+</table>
+<p>The <b>Options</b> item of the menu bar opens the options dialog described below.</p>
+</section>
+
+<section id="options">
+<h2>The options</h2>
+<p>The options dialog has three pages. Each page has an <b>OKAY</b> button; any of them saves the
+choices of all three pages. Closing the dialog any other way keeps the old settings. After the
+dialog closes, the current activity starts again from the beginning with the new settings.</p>
+
+<h3>Global Options</h3>
+<table>
+<tr><th>Option</th><th>What it means</th></tr>
+<tr><td>Change Background</td><td>When ticked, the background picture behind the activities
+changes now and then. When cleared, it stays the same.</td></tr>
+<tr><td>Change Background after &#8230; Pictures</td><td>How many pictures (in the learn
+activities) or questions (in the games) pass before the background changes: 1, 5, 10, 15, 20,
+25 or 30. The lower the number, the more often it changes.</td></tr>
+<tr><td>Shapes to Use: Standard or Plastic</td><td>Two picture sets: <b>Standard</b> shows smooth,
+glossy shapes; <b>Plastic</b> shows shapes with a raised rim and a textured, toy-like surface.</td></tr>
+<tr><td>Play Background Music</td><td>Switches the background music on or off.</td></tr>
+</table>
+
+<h3>Learn Options</h3>
+<table>
+<tr><th>Option</th><th>What it means</th></tr>
+<tr><td>Use the Same Object</td><td>When ticked, the learn activities keep one shape while
+the colors change (in Learn Colors), or one color while the shapes change (in Learn Shapes),
+so that only the thing being learned changes.</td></tr>
+<tr><td>Repeat Object &#8230; Times</td><td>How many times each color or shape is shown
+before moving on to the next: 1 to 8. Repeating helps younger children.</td></tr>
+<tr><td>Change Shapes: Timer or Keyboard</td><td><b>Timer</b>: the next picture comes by itself
+a few seconds after the name is spoken. <b>Keyboard</b>: the next picture comes when a key is
+pressed.</td></tr>
+<tr><td>Special Effects</td><td>The speed of the transition effects that bring in the learn
+pictures: 1 to 40. The lower the value, the faster the effect.</td></tr>
+</table>
+
+<h3>Play Options</h3>
+<table>
+<tr><th>Option</th><th>What it means</th></tr>
+<tr><td>Use the Same Object</td><td>When ticked, the four answer pictures of a game share one
+shape (in Play Colors) or one color (in Play Shapes), so only the thing asked about differs.</td></tr>
+<tr><td>Repeat Question: Repeat</td><td>When ticked, the question is asked again after a long
+pause if no picture has been clicked.</td></tr>
+<tr><td>Special Effects</td><td>The speed of the transition effects in the games: 1 to 40.
+The lower the value, the faster the effect.</td></tr>
+</table>
+</section>
+
+<section id="settings">
+<h2>Where the settings are kept</h2>
+<p>Your choices are saved for each user in the file
+<code>~/.config/quorvellearning/quorvellearning.ini</code>, in the section <code>[colors]</code>.
+Deleting this file brings back the original settings; the next start then shows the About box
+once, as on the very first run.</p>
+</section>
+
+<section id="privacy">
+<h2>Privacy</h2>
+<p>The program works completely offline. It collects nothing, sends nothing and needs no
+account. The only thing it writes is its settings file. The web site and donation links open
+in your own browser only when you choose them from the menu.</p>
+</section>
+</main>
+<footer>Quorvel Learning &#8212; have fun learning colors and shapes!</footer>
+</body>
+</html>
+)html";
+
+}  // namespace
+
+bool writeHelpPage(const QString& programDir) {
+    const QString folder = QDir(programDir).filePath("help");
+    QFile page(folder + "/colorhelp.htm");
+    const QByteArray text(kHelpPage);
+    if (!QDir().mkpath(folder) || !page.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        page.write(text) != text.size()) {
+        std::fprintf(stderr, "quorvel-mediagen help: cannot write %s\n",
+                     qPrintable(page.fileName()));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace mediagen
