@@ -1,0 +1,301 @@
+// The transition picture control on the virtual clock: one transitionFinished
+// per armed assignment and never one for an unarmed or superseded assignment,
+// the duration of a transition, what the control shows, and its clicks.
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "media/transitioneffects.h"
+#include "media/transitionpicture.h"
+#include "support/virtualclock.h"
+
+using qv::TransitionPicture;
+
+namespace {
+
+constexpr QSize kControlSize(80, 60);
+
+QImage solid(QColor colour, QSize size = QSize(40, 30)) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// A picture with a left and a right half, so that a picture stretched into a
+// corner or left unscaled shows up.
+QImage halves(QColor left, QColor right) {
+    QImage image = solid(left);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = image.width() / 2; x < image.width(); ++x)
+            image.setPixel(x, y, right.rgb());
+    }
+    return image;
+}
+
+// What the control paints over a transparent background.
+QImage shown(TransitionPicture& control) {
+    QImage image(control.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    control.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    return image;
+}
+
+bool allTransparent(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+struct Fixture {
+    qvtest::VirtualClock clock;
+    TransitionPicture control{clock};
+    QSignalSpy finished{&control, &TransitionPicture::transitionFinished};
+
+    Fixture() { control.resize(kControlSize); }
+
+    void armedAssign(const QImage& picture, int effect = 5, int speed = 10) {
+        control.setEffectNumber(effect);
+        control.setEffectSpeed(speed);
+        control.setArmed(true);
+        control.setPicture(picture);
+    }
+};
+
+}  // namespace
+
+class TestTransitionPicture : public QObject {
+    Q_OBJECT
+
+private slots:
+    void armedAssignmentFinishesOnceAfterItsDuration_data() {
+        QTest::addColumn<int>("effect");
+        for (int effect : qv::transitionEffectNumbers()) {
+            QTest::addRow("%d %s", effect, qv::transitionEffectName(effect)) << effect;
+        }
+        QTest::newRow("unknown number") << 3;
+    }
+    void armedAssignmentFinishesOnceAfterItsDuration() {
+        QFETCH(int, effect);
+        Fixture f;
+        f.control.setPicture(solid(Qt::red));
+        f.armedAssign(solid(Qt::blue), effect);
+
+        QCOMPARE(f.finished.count(), 0);  // never from inside setPicture
+        QVERIFY(f.control.transitionRunning());
+        f.clock.advance(TransitionPicture::durationMs(10) - 1);
+        QCOMPARE(f.finished.count(), 0);
+        f.clock.advance(1);
+        QCOMPARE(f.finished.count(), 1);
+        QVERIFY(!f.control.transitionRunning());
+        f.clock.advance(60'000);
+        QCOMPARE(f.finished.count(), 1);
+        QCOMPARE(f.control.picture(), solid(Qt::blue));
+    }
+
+    void durationFollowsSpeed_data() {
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("expectedMs");
+        QTest::newRow("1, fastest in the options") << 1 << 50;
+        QTest::newRow("10, the default") << 10 << 500;
+        QTest::newRow("40, slowest in the options") << 40 << 2000;
+        QTest::newRow("0 counts as 1") << 0 << 50;
+        QTest::newRow("negative counts as 1") << -7 << 50;
+        QTest::newRow("huge is capped") << 32767 << 3000;
+    }
+    void durationFollowsSpeed() {
+        QFETCH(int, speed);
+        QFETCH(int, expectedMs);
+        QCOMPARE(TransitionPicture::durationMs(speed), expectedMs);
+
+        Fixture f;
+        f.armedAssign(solid(Qt::blue), 29, speed);
+        f.clock.advance(expectedMs - 1);
+        QCOMPARE(f.finished.count(), 0);
+        f.clock.advance(1);
+        QCOMPARE(f.finished.count(), 1);
+    }
+
+    void lowerSpeedIsFaster() {
+        int previous = 0;
+        for (int speed : {1, 5, 10, 15, 20, 25, 30, 35, 40}) {
+            QVERIFY2(TransitionPicture::durationMs(speed) > previous,
+                     qPrintable(QString::number(speed)));
+            previous = TransitionPicture::durationMs(speed);
+        }
+    }
+
+    void unarmedAssignmentShowsAtOnceAndRaisesNothing() {
+        Fixture f;
+        f.control.setPicture(solid(Qt::red));
+        const QImage red = shown(f.control);
+        f.control.setPicture(solid(Qt::blue));
+        QVERIFY(!f.control.transitionRunning());
+        const QImage blue = shown(f.control);
+        QVERIFY(blue != red);
+        QCOMPARE(blue.pixel(kControlSize.width() - 1, kControlSize.height() - 1), qRgb(0, 0, 255));
+        f.clock.advance(60'000);
+        QCOMPARE(f.finished.count(), 0);
+        QCOMPARE(shown(f.control), blue);
+    }
+
+    void laterAssignmentSupersedesRunningTransition_data() {
+        QTest::addColumn<bool>("secondArmed");
+        QTest::addColumn<bool>("secondIsClear");
+        QTest::newRow("unarmed picture") << false << false;
+        QTest::newRow("unarmed clear") << false << true;
+        QTest::newRow("armed picture") << true << false;
+    }
+    void laterAssignmentSupersedesRunningTransition() {
+        QFETCH(bool, secondArmed);
+        QFETCH(bool, secondIsClear);
+        Fixture f;
+        const int duration = TransitionPicture::durationMs(10);
+        f.armedAssign(solid(Qt::red));
+        f.clock.advance(duration / 2);
+
+        f.control.setArmed(secondArmed);
+        f.control.setPicture(secondIsClear ? QImage() : solid(Qt::blue));
+        QCOMPARE(f.control.transitionRunning(), secondArmed);
+        // Past the first transition's end: it must never report.
+        f.clock.advance(duration - 1);
+        QCOMPARE(f.finished.count(), 0);
+        f.clock.advance(60'000);
+        QCOMPARE(f.finished.count(), secondArmed ? 1 : 0);
+        if (secondIsClear)
+            QVERIFY(allTransparent(shown(f.control)));
+    }
+
+    void supersededArmedTransitionStartsFromTheNewerPicture() {
+        // Armed red over nothing, superseded half-way by armed blue: the blue
+        // transition starts from red, so no frame shows the empty control.
+        Fixture f;
+        f.armedAssign(solid(Qt::red), 5);
+        f.clock.advance(100);
+        f.armedAssign(solid(Qt::blue), 5);
+        f.clock.advance(TransitionPicture::durationMs(10) / 2);
+        const QImage mid = shown(f.control);
+        QCOMPARE(mid.pixel(0, 0), qRgb(0, 0, 255));
+        QCOMPARE(mid.pixel(kControlSize.width() - 1, 0), qRgb(255, 0, 0));
+    }
+
+    void runsWhetherOrNotVisible_data() {
+        QTest::addColumn<bool>("visibleAtStart");
+        QTest::addColumn<bool>("visibleHalfWay");
+        QTest::newRow("hidden throughout") << false << false;
+        QTest::newRow("visible throughout") << true << true;
+        QTest::newRow("hidden, assigned, then shown") << false << true;
+        QTest::newRow("hidden half-way") << true << false;
+    }
+    void runsWhetherOrNotVisible() {
+        QFETCH(bool, visibleAtStart);
+        QFETCH(bool, visibleHalfWay);
+        Fixture f;
+        f.control.setVisible(visibleAtStart);
+        f.armedAssign(solid(Qt::blue));
+        f.clock.advance(200);
+        f.control.setVisible(visibleHalfWay);
+        f.clock.advance(TransitionPicture::durationMs(10));
+        QCOMPARE(f.finished.count(), 1);
+    }
+
+    void midwayShowsNeitherPicture_data() {
+        QTest::addColumn<int>("effect");
+        for (int effect : qv::transitionEffectNumbers()) {
+            QTest::addRow("%d %s", effect, qv::transitionEffectName(effect)) << effect;
+        }
+    }
+    void midwayShowsNeitherPicture() {
+        QFETCH(int, effect);
+        Fixture f;
+        f.control.setPicture(halves(Qt::red, Qt::yellow));
+        const QImage before = shown(f.control);
+        f.armedAssign(halves(Qt::blue, Qt::white), effect);
+        f.clock.advance(TransitionPicture::durationMs(10) / 2);
+        const QImage mid = shown(f.control);
+        f.clock.advance(TransitionPicture::durationMs(10));
+        const QImage after = shown(f.control);
+
+        QVERIFY(mid != before);
+        QVERIFY(mid != after);
+        QCOMPARE(after.pixel(kControlSize.width() - 1, kControlSize.height() - 1),
+                 QColor(Qt::white).rgb());
+    }
+
+    void pictureIsStretchedToTheControl() {
+        Fixture f;
+        f.control.setPicture(halves(Qt::red, Qt::blue));
+        for (QSize size : {kControlSize, QSize(150, 40), QSize(20, 90)}) {
+            f.control.resize(size);
+            const QImage image = shown(f.control);
+            QCOMPARE(image.pixel(0, 0), qRgb(255, 0, 0));
+            QCOMPARE(image.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 255));
+        }
+    }
+
+    void nullPictureClears_data() {
+        QTest::addColumn<bool>("armed");
+        QTest::newRow("unarmed, at once") << false;
+        QTest::newRow("armed, through the effect") << true;
+    }
+    void nullPictureClears() {
+        QFETCH(bool, armed);
+        Fixture f;
+        f.control.setPicture(solid(Qt::red));
+        f.control.setArmed(armed);
+        f.control.setPicture(QImage());
+        f.clock.advance(TransitionPicture::durationMs(10));
+        QVERIFY(f.control.picture().isNull());
+        QVERIFY(allTransparent(shown(f.control)));
+        QCOMPARE(f.finished.count(), armed ? 1 : 0);
+    }
+
+    void emptyControlIsTransparent() {
+        Fixture f;
+        QVERIFY(allTransparent(shown(f.control)));
+    }
+
+    void clicks_data() {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("releaseAt");
+        QTest::addColumn<int>("expectedClicks");
+        const QPoint inside(10, 10);
+        QTest::newRow("enabled, left") << true << Qt::LeftButton << inside << 1;
+        QTest::newRow("disabled, left") << false << Qt::LeftButton << inside << 0;
+        QTest::newRow("enabled, right") << true << Qt::RightButton << inside << 0;
+        QTest::newRow("released outside") << true << Qt::LeftButton << QPoint(200, 10) << 0;
+    }
+    void clicks() {
+        QFETCH(bool, enabled);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, releaseAt);
+        QFETCH(int, expectedClicks);
+        Fixture f;
+        f.control.setPicture(solid(Qt::red));
+        f.control.setEnabled(enabled);
+        f.control.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.control));
+        QSignalSpy clicked(&f.control, &TransitionPicture::clicked);
+        QTest::mousePress(&f.control, button, {}, QPoint(10, 10));
+        QTest::mouseRelease(&f.control, button, {}, releaseAt);
+        QCOMPARE(clicked.count(), expectedClicks);
+    }
+
+    void destroyedMidTransitionLeavesNothingScheduled() {
+        qvtest::VirtualClock clock;
+        {
+            TransitionPicture control(clock);
+            control.setArmed(true);
+            control.setPicture(solid(Qt::red));
+            clock.advance(100);
+        }
+        QCOMPARE(clock.pendingCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestTransitionPicture)
+#include "test_transitionpicture.moc"
