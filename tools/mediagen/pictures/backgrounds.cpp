@@ -123,7 +123,7 @@ void waves(QPainter& p) {
 }
 
 void confetti(QPainter& p) {
-    verticalWash(p, QColor(255, 246, 232), QColor(255, 238, 242));
+    verticalWash(p, QColor(255, 250, 200), QColor(255, 240, 206));
     Prng random(41);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 260; ++i) {

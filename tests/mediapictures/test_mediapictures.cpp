@@ -1,0 +1,255 @@
+// Checks the pictures of the generated media library and the built-in art: every
+// file is there at its size, every shape picture shows the colour its name says,
+// the rewards and backgrounds are all different, and the generator repeats its
+// output exactly.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "colourjudge.h"
+
+namespace {
+
+const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
+const QString kArt = QStringLiteral(QUORVEL_ART_DIR);
+
+const QStringList kStems = {"cir", "dia", "hea", "oct", "oval", "pen", "rec", "squ", "sta", "tri"};
+const QStringList kColours = {"black", "blue",   "brown", "gray",  "green", "orange",
+                              "pink",  "purple", "red",   "white", "yellow"};
+const QStringList kShapeFolders = {"shapes", "shapes1"};
+const QSize kShapeSize(900, 800);
+
+QImage load(const QString& path) {
+    QImageReader reader(path);
+    return reader.read();
+}
+
+// A shape stands on a white field: the four corners must be white.
+void verifyWhiteField(const QImage& image) {
+    for (QPoint corner : {QPoint(8, 8), QPoint(image.width() - 9, 8), QPoint(8, image.height() - 9),
+                          QPoint(image.width() - 9, image.height() - 9)}) {
+        const QColor c = colourjudge::patchMean(image, corner, 4);
+        QVERIFY2(c.red() > 245 && c.green() > 245 && c.blue() > 245,
+                 qPrintable(
+                     QString("corner %1,%2 is %3").arg(corner.x()).arg(corner.y()).arg(c.name())));
+    }
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs the generator and reports whether it succeeded.
+bool runGenerator(const QString& kind, const QString& dir) {
+    QProcess generator;
+    generator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    generator.start(QStringLiteral(QUORVEL_MEDIAGEN), {kind, dir});
+    return generator.waitForFinished(300000) && generator.exitStatus() == QProcess::NormalExit &&
+           generator.exitCode() == 0;
+}
+
+}  // namespace
+
+class TestMediaPictures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void decodesAtItsSize_data();
+    void decodesAtItsSize();
+    void shapeReadsAsItsColour_data();
+    void shapeReadsAsItsColour();
+    void whiteShapeIsWhiteInsideAnOutline_data();
+    void whiteShapeIsWhiteInsideAnOutline();
+    void picturesOfASeriesDiffer_data();
+    void picturesOfASeriesDiffer();
+    void generatorRepeatsItsOutput_data();
+    void generatorRepeatsItsOutput();
+};
+
+void TestMediaPictures::decodesAtItsSize_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    auto add = [](const QString& path, QSize size) {
+        QTest::newRow(qPrintable(path)) << path << size;
+    };
+    for (const QString& folder : kShapeFolders) {
+        for (const QString& stem : kStems) {
+            for (const QString& colour : kColours) {
+                add(kLibrary + "/" + folder + "/" + stem + colour + ".jpg", kShapeSize);
+            }
+        }
+    }
+    for (int n = 0; n < 10; ++n) {
+        add(kLibrary + QString("/backgrounds/back%1.jpg").arg(n), QSize(1600, 1200));
+    }
+    for (int n = 0; n < 76; ++n)
+        add(kLibrary + QString("/backgrounds/c%1.jpg").arg(n), kShapeSize);
+    for (const char* button : {"lc", "ls", "pc", "ps"}) {
+        for (const char* look : {"y", "w"}) {
+            add(kLibrary + "/backgrounds/" + button + look + ".jpg", QSize(202, 44));
+        }
+    }
+    const QList<QPair<QString, QSize>> art = {
+        {"aboutback", {540, 540}},     {"aboutokay", {127, 64}},
+        {"selectback", {305, 402}},    {"lcbut", {202, 44}},
+        {"lsbut", {202, 44}},          {"playcbut", {202, 44}},
+        {"playshapes", {202, 44}},     {"optionsokay", {80, 48}},
+        {"heartstandard", {100, 100}}, {"heartplastic", {100, 100}},
+        {"gradientaqua", {450, 550}},  {"gradientyellowgreen", {200, 120}},
+        {"gradientgreen", {500, 500}},
+    };
+    for (const auto& [name, size] : art)
+        add(kArt + "/" + name + ".png", size);
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        add(kArt + QString("/icon%1.png").arg(size), QSize(size, size));
+    }
+}
+
+void TestMediaPictures::decodesAtItsSize() {
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(path + ": " + reader.errorString()));
+    QCOMPARE(image.size(), size);
+}
+
+void TestMediaPictures::shapeReadsAsItsColour_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("colour");
+    for (const QString& folder : kShapeFolders) {
+        for (const QString& stem : kStems) {
+            for (const QString& colour : kColours) {
+                if (colour == "white")
+                    continue;  // judged by its own case below
+                const QString name = folder + "/" + stem + colour;
+                QTest::newRow(qPrintable(name)) << kLibrary + "/" + name + ".jpg" << colour;
+            }
+        }
+    }
+}
+
+void TestMediaPictures::shapeReadsAsItsColour() {
+    QFETCH(QString, path);
+    QFETCH(QString, colour);
+    const QImage image = load(path);
+    QVERIFY2(!image.isNull(), qPrintable(path));
+    verifyWhiteField(image);
+    const QColor dominant = colourjudge::dominantNonWhite(image);
+    double distance = 0;
+    const QString seen = colourjudge::nearestName(dominant, &distance);
+    QVERIFY2(
+        seen == colour,
+        qPrintable(
+            QString("%1 mostly shows %2, which reads as %3").arg(path, dominant.name(), seen)));
+}
+
+// A white shape on a white field would vanish; it must be white inside and carry
+// a visible darker outline. Going left from the middle of the picture we expect
+// white (the shape), then a clearly darker line (the outline), then white again
+// (the field).
+void TestMediaPictures::whiteShapeIsWhiteInsideAnOutline_data() {
+    QTest::addColumn<QString>("path");
+    for (const QString& folder : kShapeFolders) {
+        for (const QString& stem : kStems) {
+            const QString name = folder + "/" + stem + "white";
+            QTest::newRow(qPrintable(name)) << kLibrary + "/" + name + ".jpg";
+        }
+    }
+}
+
+void TestMediaPictures::whiteShapeIsWhiteInsideAnOutline() {
+    QFETCH(QString, path);
+    const QImage image = load(path);
+    QVERIFY2(!image.isNull(), qPrintable(path));
+    verifyWhiteField(image);
+    const QPoint middle(image.width() / 2, image.height() / 2);
+    const QColor inside = colourjudge::patchMean(image, middle, 10);
+    QCOMPARE(colourjudge::nearestName(inside), QString("white"));
+    QVERIFY2(inside.lightness() > 225, qPrintable("inside is " + inside.name()));
+
+    int outlineAt = -1;
+    for (int x = middle.x(); x >= 0; --x) {
+        if (QColor(image.pixel(x, middle.y())).lightness() < 180) {
+            outlineAt = x;
+            break;
+        }
+    }
+    QVERIFY2(outlineAt > 0, "no outline between the middle and the left edge");
+    QVERIFY2(outlineAt > 20, "the outline touches the edge of the picture");
+    const QColor outside = colourjudge::patchMean(image, QPoint(outlineAt / 2, middle.y()), 3);
+    QVERIFY2(outside.lightness() > 240,
+             qPrintable("field left of the outline is " + outside.name()));
+}
+
+void TestMediaPictures::picturesOfASeriesDiffer_data() {
+    QTest::addColumn<QStringList>("paths");
+    QStringList rewards;
+    for (int n = 0; n < 76; ++n)
+        rewards << kLibrary + QString("/backgrounds/c%1.jpg").arg(n);
+    QStringList backgrounds;
+    for (int n = 0; n < 10; ++n)
+        backgrounds << kLibrary + QString("/backgrounds/back%1.jpg").arg(n);
+    QTest::newRow("rewards") << rewards;
+    QTest::newRow("backgrounds") << backgrounds;
+}
+
+// No two pictures of a series may look alike: seen as small thumbnails, each pair
+// differs on average by a clearly visible amount.
+void TestMediaPictures::picturesOfASeriesDiffer() {
+    QFETCH(QStringList, paths);
+    QList<QImage> images;
+    for (const QString& path : paths) {
+        images << load(path);
+        QVERIFY2(!images.last().isNull(), qPrintable(path));
+    }
+    const double visible = 8.0;
+    double closest = 1e9;
+    for (int i = 0; i < images.size(); ++i) {
+        for (int j = i + 1; j < images.size(); ++j) {
+            const double d = colourjudge::thumbnailDifference(images[i], images[j]);
+            closest = std::min(closest, d);
+            QVERIFY2(
+                d > visible,
+                qPrintable(QString("%1 and %2 differ by only %3").arg(paths[i], paths[j]).arg(d)));
+        }
+    }
+    qInfo("closest pair differs by %.1f", closest);
+}
+
+void TestMediaPictures::generatorRepeatsItsOutput_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("builtDir");
+    QTest::newRow("art") << "art" << kArt;
+    QTest::newRow("pictures") << "pictures" << kLibrary;
+}
+
+// The build generated the library once; a second run must write the very same
+// bytes, file for file.
+void TestMediaPictures::generatorRepeatsItsOutput() {
+    QFETCH(QString, kind);
+    QFETCH(QString, builtDir);
+    QTemporaryDir again;
+    QVERIFY(again.isValid());
+    QVERIFY(runGenerator(kind, again.path()));
+    int compared = 0;
+    QDirIterator files(again.path(), {"*.jpg", "*.png"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        const QString relative = QDir(again.path()).relativeFilePath(path);
+        const QByteArray built = fileBytes(builtDir + "/" + relative);
+        QVERIFY2(!built.isEmpty(), qPrintable(relative + " is missing from the build"));
+        QVERIFY2(built == fileBytes(path), qPrintable(relative + " came out different"));
+        ++compared;
+    }
+    QVERIFY(compared >= (kind == "art" ? 20 : 314));
+}
+
+QTEST_GUILESS_MAIN(TestMediaPictures)
+#include "test_mediapictures.moc"
