@@ -26,7 +26,8 @@ class Clock;
 //   chain of transitions driven by transitionFinished() ends there. An armed
 //   assignment starts its own transition from the picture the superseded one
 //   was bringing in.
-// Changing the effect number or speed affects the next transition only.
+// Changing the effect number or speed, or disarming, affects the next
+// assignment only: a running transition goes on to its end and reports it.
 //
 // The animation runs on the injected Clock, one frame about every 16 ms,
 // whether or not the control is visible. Pictures are stretched smoothly to
