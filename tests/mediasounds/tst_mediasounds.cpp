@@ -60,6 +60,9 @@ Render renderTune(const QString& path) {
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid_settings_setint(settings, "synth.lock-memory", 0);
     fluid_settings_setnum(settings, "synth.sample-rate", 44100.0);
+    // Full gain rather than FluidSynth's cautious default: a tune that stays
+    // below full scale here has headroom in any player.
+    fluid_settings_setnum(settings, "synth.gain", 1.0);
     fluid_synth_t* synth = new_fluid_synth(settings);
     fluid_player_t* player = nullptr;
     if (fluid_synth_sfload(synth, kSoundFont, 1) != FLUID_FAILED) {
