@@ -7,6 +7,8 @@ QUORVEL_PACKAGES=(
     fonts-dejavu-core
     # generating the media library
     festival festvox-us-slt-hts sox
+    # rendering the tunes in the media tests
+    libfluidsynth-dev
     # end-to-end checks
     xvfb xauth xdotool imagemagick clang-format
 )
