@@ -111,20 +111,20 @@ void smilingSun(QPainter& p, const QPointF& c, double s, const MotifColours& k) 
 void rainbow(QPainter& p, const QPointF& c, double s, const MotifColours&) {
     const QColor bands[] = {QColor(235, 40, 40), QColor(255, 140, 0),  QColor(255, 215, 0),
                             QColor(50, 180, 70), QColor(40, 110, 230), QColor(140, 60, 200)};
-    const QPointF foot = c + QPointF(0, 0.22 * s);
-    const double width = 0.05 * s;
+    const QPointF foot = c + QPointF(0, 0.28 * s);
+    const double width = 0.075 * s;
     p.setBrush(Qt::NoBrush);
     for (int i = 0; i < 6; ++i) {
-        const double r = 0.44 * s - i * width;
+        const double r = 0.62 * s - i * width;
         p.setPen(QPen(bands[i], width + 1, Qt::SolidLine, Qt::FlatCap));
         p.drawArc(QRectF(foot.x() - r, foot.y() - r, 2 * r, 2 * r), 0, 180 * 16);
     }
     for (double side : {-1.0, 1.0}) {
-        const QPointF at = foot + QPointF(side * 0.33 * s, 0.02 * s);
+        const QPointF at = foot + QPointF(side * 0.43 * s, 0.02 * s);
         QPainterPath cloud;
-        cloud.addEllipse(at + QPointF(-0.09 * s, 0), 0.09 * s, 0.07 * s);
-        cloud.addEllipse(at + QPointF(0.0, -0.05 * s), 0.1 * s, 0.09 * s);
-        cloud.addEllipse(at + QPointF(0.1 * s, 0), 0.09 * s, 0.07 * s);
+        cloud.addEllipse(at + QPointF(-0.12 * s, 0), 0.12 * s, 0.09 * s);
+        cloud.addEllipse(at + QPointF(0.0, -0.07 * s), 0.13 * s, 0.12 * s);
+        cloud.addEllipse(at + QPointF(0.13 * s, 0), 0.12 * s, 0.09 * s);
         cloud.setFillRule(Qt::WindingFill);
         p.setPen(QPen(QColor(170, 190, 220), 0.008 * s));
         p.setBrush(Qt::white);
@@ -134,19 +134,19 @@ void rainbow(QPainter& p, const QPointF& c, double s, const MotifColours&) {
 
 void fireworks(QPainter& p, const QPointF& c, double s, const MotifColours& k) {
     const QColor colours[] = {k.main, k.accent, k.third, mix(k.main, Qt::white, 0.4)};
-    const QPointF spots[] = {c + QPointF(-0.2 * s, -0.15 * s), c + QPointF(0.22 * s, -0.2 * s),
-                             c + QPointF(0.05 * s, 0.2 * s), c + QPointF(-0.28 * s, 0.26 * s)};
-    const double sizes[] = {0.26, 0.22, 0.24, 0.14};
+    const QPointF spots[] = {c + QPointF(-0.24 * s, -0.18 * s), c + QPointF(0.3 * s, -0.22 * s),
+                             c + QPointF(0.12 * s, 0.26 * s), c + QPointF(-0.34 * s, 0.32 * s)};
+    const double sizes[] = {0.34, 0.28, 0.32, 0.2};
     for (int b = 0; b < 4; ++b) {
         const double r = sizes[b] * s;
         const int rays = 14 + 2 * b;
         for (int i = 0; i < rays; ++i) {
             const double a = i * 360.0 / rays + b * 7;
-            p.setPen(QPen(colours[b], 0.012 * s, Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(colours[b], 0.016 * s, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(polar(spots[b], 0.25 * r, a), polar(spots[b], 0.85 * r, a));
             p.setPen(Qt::NoPen);
             p.setBrush(mix(colours[b], Qt::white, 0.3));
-            p.drawEllipse(polar(spots[b], r, a), 0.018 * s, 0.018 * s);
+            p.drawEllipse(polar(spots[b], r, a), 0.022 * s, 0.022 * s);
         }
     }
 }

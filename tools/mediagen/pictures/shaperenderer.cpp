@@ -88,12 +88,12 @@ void paintPlastic(QPainter& p, const QPainterPath& path, const ShapeColour& colo
     const QRectF b = path.boundingRect();
     softShadow(p, path, QPointF(10 * unit, 14 * unit), 14 * unit, QColor(30, 30, 50, 110));
 
-    const double rim = 30 * unit;
+    const double rim = 36 * unit;
     const QPainterPath face = insetPath(path, rim);
     const QColor light =
-        isWhite(colour) ? QColor(255, 255, 255) : mix(colour.body, Qt::white, 0.40);
+        isWhite(colour) ? QColor(255, 255, 255) : mix(colour.body, Qt::white, 0.55);
     const QColor dark =
-        isWhite(colour) ? QColor(196, 198, 210) : mix(colour.body, colour.edge, 0.70);
+        isWhite(colour) ? QColor(190, 192, 206) : mix(colour.body, colour.edge, 0.85);
 
     // The rim is a raised lip: lit on the upper left, in shade on the lower right.
     QLinearGradient lip(b.topLeft(), b.bottomRight());
@@ -128,18 +128,17 @@ void paintPlastic(QPainter& p, const QPainterPath& path, const ShapeColour& colo
     grain(p, path, seed, isWhite(colour) ? 22 : 30,
           std::max(1, static_cast<int>(std::lround(2 * unit))));
 
-    // A soft satin sheen, duller than the glossy set.
+    // A soft satin sheen, duller than the glossy set, fading out before its edge.
     p.save();
     p.setClipPath(face);
-    QPainterPath sheen;
-    sheen.addEllipse(QRectF(b.left() + 0.15 * b.width(), b.top() - 0.20 * b.height(),
-                            0.55 * b.width(), 0.55 * b.height()));
-    QRadialGradient satin(sheen.boundingRect().center(), 0.35 * b.width());
-    satin.setColorAt(0.0, QColor(255, 255, 255, 90));
+    const QPointF spot(b.left() + 0.34 * b.width(), b.top() + 0.28 * b.height());
+    const double spread = 0.30 * std::min(b.width(), b.height());
+    QRadialGradient satin(spot, spread);
+    satin.setColorAt(0.0, QColor(255, 255, 255, 110));
     satin.setColorAt(1.0, QColor(255, 255, 255, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(satin);
-    p.drawPath(sheen);
+    p.drawEllipse(spot, spread, spread);
     p.restore();
 
     p.setBrush(Qt::NoBrush);
