@@ -31,7 +31,8 @@ const Field kFields[] = {
 template <typename T>
 T convertOrThrow(const std::optional<T>& value, const QString& key, const QString& text,
                  const SettingsStore& store) {
-    if (!value) throw ConversionError(key, text, store.fileFor(kApplicationName));
+    if (!value)
+        throw ConversionError(key, text, store.fileFor(kApplicationName));
     return *value;
 }
 
@@ -82,8 +83,8 @@ void savesettings(const Settings& settings, SettingsStore& store) {
 }
 
 bool readRunonce(const SettingsStore& store) {
-    const QString text =
-        store.readsetting(kApplicationName, kSettingsSection, QStringLiteral("runonce"), QStringLiteral("False"));
+    const QString text = store.readsetting(kApplicationName, kSettingsSection,
+                                           QStringLiteral("runonce"), QStringLiteral("False"));
     return convertOrThrow(textToBoolean(text), QStringLiteral("runonce"), text, store);
 }
 

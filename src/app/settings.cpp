@@ -19,20 +19,24 @@ std::optional<Decimal> parseDecimal(const QString& text) {
     static const QRegularExpression pattern(
         QStringLiteral(R"(^\s*([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?\d{1,4}))?\s*$)"));
     const auto m = pattern.match(text);
-    if (!m.hasMatch()) return std::nullopt;
+    if (!m.hasMatch())
+        return std::nullopt;
     const QString whole = m.captured(2);
     const QString fraction = m.captured(3);
-    if (whole.isEmpty() && fraction.isEmpty()) return std::nullopt;
+    if (whole.isEmpty() && fraction.isEmpty())
+        return std::nullopt;
     Decimal d;
     d.negative = m.captured(1) == QLatin1String("-");
     d.digits = whole + fraction;
-    d.pointAt = static_cast<int>(whole.size()) + (m.captured(4).isEmpty() ? 0 : m.captured(4).toInt());
+    d.pointAt =
+        static_cast<int>(whole.size()) + (m.captured(4).isEmpty() ? 0 : m.captured(4).toInt());
     return d;
 }
 
 bool isZero(const QString& digits) {
     for (QChar c : digits)
-        if (c != QLatin1Char('0')) return false;
+        if (c != QLatin1Char('0'))
+            return false;
     return true;
 }
 
@@ -42,7 +46,8 @@ std::optional<qint64> roundHalfEven(const Decimal& d, qint64 limit) {
     for (int i = 0; i < d.pointAt; ++i) {
         const int digit = i < d.digits.size() ? d.digits[i].digitValue() : 0;
         whole = whole * 10 + digit;
-        if (whole > limit) return std::nullopt;
+        if (whole > limit)
+            return std::nullopt;
     }
     // The digits after the point decide the rounding: above, below or exactly one half.
     QString rest;
@@ -53,10 +58,13 @@ std::optional<qint64> roundHalfEven(const Decimal& d, qint64 limit) {
     if (!rest.isEmpty()) {
         const int first = rest[0].digitValue();
         const bool tailZero = isZero(rest.mid(1));
-        const bool roundUp = first > 5 || (first == 5 && !tailZero) || (first == 5 && tailZero && whole % 2 == 1);
-        if (roundUp) ++whole;
+        const bool roundUp =
+            first > 5 || (first == 5 && !tailZero) || (first == 5 && tailZero && whole % 2 == 1);
+        if (roundUp)
+            ++whole;
     }
-    if (whole > limit) return std::nullopt;
+    if (whole > limit)
+        return std::nullopt;
     return d.negative ? -whole : whole;
 }
 
@@ -64,31 +72,42 @@ std::optional<qint64> roundHalfEven(const Decimal& d, qint64 limit) {
 
 std::optional<bool> textToBoolean(const QString& text) {
     const QString word = text.trimmed();
-    if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
-    if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
+    if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
     const auto number = parseDecimal(text);
-    if (!number) return std::nullopt;
+    if (!number)
+        return std::nullopt;
     return !isZero(number->digits);
 }
 
 std::optional<qint16> textToInteger(const QString& text) {
     const auto number = parseDecimal(text);
-    if (!number) return std::nullopt;
+    if (!number)
+        return std::nullopt;
     // -32768 is allowed, +32768 is not: check the magnitude against the wider bound first.
     const auto rounded = roundHalfEven(*number, 32768);
-    if (!rounded || *rounded > 32767 || *rounded < -32768) return std::nullopt;
+    if (!rounded || *rounded > 32767 || *rounded < -32768)
+        return std::nullopt;
     return static_cast<qint16>(*rounded);
 }
 
-QString booleanToText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString booleanToText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
-QString integerToText(qint16 value) { return QString::number(value); }
+QString integerToText(qint16 value) {
+    return QString::number(value);
+}
 
 ConversionError::ConversionError(const QString& key_, const QString& storedText_,
                                  const QString& storeFile_)
-    : std::runtime_error(QStringLiteral("The setting \"%1\" holds \"%2\", which is not a valid value (settings file: %3)")
-                             .arg(key_, storedText_, storeFile_)
-                             .toStdString()),
+    : std::runtime_error(
+          QStringLiteral(
+              "The setting \"%1\" holds \"%2\", which is not a valid value (settings file: %3)")
+              .arg(key_, storedText_, storeFile_)
+              .toStdString()),
       key(key_),
       storedText(storedText_),
       storeFile(storeFile_) {}

@@ -1,9 +1,11 @@
 #include "settingsstore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace qv {
@@ -23,7 +25,42 @@ QString statusReason(QSettings::Status status) {
 }
 
 void throwOnError(const QSettings& settings, const QString& file) {
-    if (settings.status() != QSettings::NoError) throw StoreError(file, statusReason(settings.status()));
+    if (settings.status() != QSettings::NoError)
+        throw StoreError(file, statusReason(settings.status()));
+}
+
+// QSettings reports a damaged file only to the first reader in a process, so
+// the file is looked at here before each use: every line must be blank, a
+// comment, a [section] or a key=value pair, and the whole of it text.
+void throwIfDamaged(const QString& file) {
+    QFile in(file);
+    if (!in.exists())
+        return;
+    if (!in.open(QIODevice::ReadOnly))
+        throw StoreError(file, statusReason(QSettings::AccessError));
+    const QByteArray bytes = in.readAll();
+    const auto damaged = [&file]() {
+        throw StoreError(file, statusReason(QSettings::FormatError));
+    };
+    if (bytes.contains('\0'))
+        damaged();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        damaged();
+    for (const QString& rawLine : text.split(QLatin1Char('\n'))) {
+        const QString line = rawLine.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            if (!line.endsWith(QLatin1Char(']')))
+                damaged();
+            continue;
+        }
+        if (!line.contains(QLatin1Char('=')))
+            damaged();
+    }
 }
 
 }  // namespace
@@ -40,16 +77,19 @@ SettingsStore SettingsStore::forCurrentUser() {
 }
 
 QString SettingsStore::fileFor(const QString& application) const {
-    return QDir(root_).filePath(application + QLatin1Char('/') + application + QStringLiteral(".ini"));
+    return QDir(root_).filePath(application + QLatin1Char('/') + application +
+                                QStringLiteral(".ini"));
 }
 
 QString SettingsStore::readsetting(const QString& application, const QString& section,
                                    const QString& key, const QString& defaultText) const {
     const QString file = fileFor(application);
+    throwIfDamaged(file);
     QSettings settings(file, QSettings::IniFormat);
     throwOnError(settings, file);
     const QVariant value = settings.value(section + QLatin1Char('/') + key);
-    if (!value.isValid()) return defaultText;
+    if (!value.isValid())
+        return defaultText;
     // An unquoted comma in a hand-edited file makes QSettings read a list; the
     // stored text is what stood in the file.
     if (value.userType() == QMetaType::QStringList)
@@ -60,13 +100,15 @@ QString SettingsStore::readsetting(const QString& application, const QString& se
 void SettingsStore::writesetting(const QString& application, const QString& section,
                                  const QString& key, const QString& text) {
     const QString file = fileFor(application);
-    QSettings settings(file, QSettings::IniFormat);
     // Refuse to rewrite a damaged file: that would throw away what it holds.
+    throwIfDamaged(file);
+    QSettings settings(file, QSettings::IniFormat);
     throwOnError(settings, file);
     settings.setValue(section + QLatin1Char('/') + key, text);
     settings.sync();
     throwOnError(settings, file);
-    if (!QFileInfo::exists(file)) throw StoreError(file, statusReason(QSettings::AccessError));
+    if (!QFileInfo::exists(file))
+        throw StoreError(file, statusReason(QSettings::AccessError));
 }
 
 }  // namespace qv

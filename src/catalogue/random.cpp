@@ -3,7 +3,8 @@
 namespace qv {
 
 int Random::draw(int n) {
-    if (n <= 0) return 0;
+    if (n <= 0)
+        return 0;
     const int result = static_cast<int>(next() * n);
     return qBound(0, result, n - 1);
 }

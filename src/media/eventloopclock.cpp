@@ -9,15 +9,22 @@
 
 namespace qv {
 
-EventLoopClock::EventLoopClock() { elapsed_.start(); }
-
-EventLoopClock::~EventLoopClock() {
-    for (auto& [id, timer] : pending_) delete timer;
+EventLoopClock::EventLoopClock() {
+    elapsed_.start();
 }
 
-qint64 EventLoopClock::nowMs() const { return elapsed_.elapsed(); }
+EventLoopClock::~EventLoopClock() {
+    for (auto& [id, timer] : pending_)
+        delete timer;
+}
 
-qint64 EventLoopClock::wallClockMs() const { return QDateTime::currentMSecsSinceEpoch(); }
+qint64 EventLoopClock::nowMs() const {
+    return elapsed_.elapsed();
+}
+
+qint64 EventLoopClock::wallClockMs() const {
+    return QDateTime::currentMSecsSinceEpoch();
+}
 
 Clock::CallbackId EventLoopClock::callAfter(qint64 delayMs, std::function<void()> fn) {
     const CallbackId id = nextId_++;
@@ -26,19 +33,22 @@ Clock::CallbackId EventLoopClock::callAfter(qint64 delayMs, std::function<void()
     timer->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer, &QTimer::timeout, this, [this, id, fn = std::move(fn)]() {
         auto it = pending_.find(id);
-        if (it == pending_.end()) return;
+        if (it == pending_.end())
+            return;
         it->second->deleteLater();
         pending_.erase(it);
         fn();
     });
     pending_.emplace(id, timer);
-    timer->start(static_cast<int>(qBound<qint64>(0, delayMs, qint64{std::numeric_limits<int>::max()})));
+    timer->start(
+        static_cast<int>(qBound<qint64>(0, delayMs, qint64{std::numeric_limits<int>::max()})));
     return id;
 }
 
 void EventLoopClock::cancel(CallbackId id) {
     auto it = pending_.find(id);
-    if (it == pending_.end()) return;
+    if (it == pending_.end())
+        return;
     it->second->stop();
     it->second->deleteLater();
     pending_.erase(it);

@@ -4,10 +4,13 @@ namespace qv {
 
 Timer::Timer(Clock& clock, QObject* parent) : QObject(parent), clock_(clock) {}
 
-Timer::~Timer() { stop(); }
+Timer::~Timer() {
+    stop();
+}
 
 void Timer::setEnabled(bool enabled) {
-    if (enabled == enabled_) return;
+    if (enabled == enabled_)
+        return;
     enabled_ = enabled;
     if (enabled_)
         restart();
@@ -17,17 +20,20 @@ void Timer::setEnabled(bool enabled) {
 
 void Timer::setInterval(int ms) {
     interval_ = qMax(0, ms);
-    if (enabled_) restart();
+    if (enabled_)
+        restart();
 }
 
 void Timer::stop() {
-    if (pending_ != 0) clock_.cancel(pending_);
+    if (pending_ != 0)
+        clock_.cancel(pending_);
     pending_ = 0;
 }
 
 void Timer::restart() {
     stop();
-    if (!enabled_ || interval_ <= 0) return;
+    if (!enabled_ || interval_ <= 0)
+        return;
     pending_ = clock_.callAfter(interval_, [this]() {
         pending_ = 0;
         // Schedule the next tick first, so a handler that disables or re-arms

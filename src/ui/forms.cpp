@@ -16,17 +16,20 @@ Forms::~Forms() {
 }
 
 Aboutform& Forms::about() {
-    if (!about_) about_ = std::make_unique<Aboutform>(*this);
+    if (!about_)
+        about_ = std::make_unique<Aboutform>(*this);
     return *about_;
 }
 
 selectform& Forms::select() {
-    if (!select_) select_ = std::make_unique<selectform>(*this);
+    if (!select_)
+        select_ = std::make_unique<selectform>(*this);
     return *select_;
 }
 
 mainform& Forms::game() {
-    if (!game_) game_ = std::make_unique<mainform>(*this);
+    if (!game_)
+        game_ = std::make_unique<mainform>(*this);
     return *game_;
 }
 

@@ -17,7 +17,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Hide || event->type() == QEvent::Destroy) loop_.quit();
+        if (event->type() == QEvent::Hide || event->type() == QEvent::Destroy)
+            loop_.quit();
         return QObject::eventFilter(watched, event);
     }
 
@@ -30,21 +31,25 @@ private:
 void showModal(QWidget& window) {
     QPointer<QWidget> guard(&window);
     const Qt::WindowModality previous = window.windowModality();
-    if (window.isVisible()) window.hide();
+    if (window.isVisible())
+        window.hide();
     window.setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     QuitOnHide filter(loop);
     window.installEventFilter(&filter);
     window.show();
-    if (window.isVisible()) loop.exec(QEventLoop::DialogExec);
-    if (!guard) return;
+    if (window.isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    if (!guard)
+        return;
     window.removeEventFilter(&filter);
     window.setWindowModality(previous);
 }
 
 void centerOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
+    if (!screen)
+        return;
     QRect frame = window.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window.move(frame.topLeft());

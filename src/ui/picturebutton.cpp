@@ -15,7 +15,9 @@ void PictureButton::setPicture(const QImage& picture) {
     update();
 }
 
-QSize PictureButton::sizeHint() const { return picture_.isNull() ? QSize(32, 32) : picture_.size() + QSize(6, 6); }
+QSize PictureButton::sizeHint() const {
+    return picture_.isNull() ? QSize(32, 32) : picture_.size() + QSize(6, 6);
+}
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -24,7 +26,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
         QRect target(QPoint(0, 0), picture_.size().boundedTo(size()));
         target.moveCenter(rect().center());
         // A pressed button sinks by a pixel, as a real one would.
-        if (isDown()) target.translate(1, 1);
+        if (isDown())
+            target.translate(1, 1);
         painter.drawImage(target, picture_);
     }
     if (hasFocus()) {

@@ -27,10 +27,13 @@ void VirtualClock::cancel(CallbackId id) {
     }
 }
 
-qint64 VirtualClock::nextDue() const { return queue_.empty() ? -1 : queue_.begin()->first.first; }
+qint64 VirtualClock::nextDue() const {
+    return queue_.empty() ? -1 : queue_.begin()->first.first;
+}
 
 bool VirtualClock::fireNextDueBy(qint64 limit, QEventLoop::ProcessEventsFlags flags) {
-    if (queue_.empty() || queue_.begin()->first.first > limit) return false;
+    if (queue_.empty() || queue_.begin()->first.first > limit)
+        return false;
     auto node = queue_.extract(queue_.begin());
     now_ = qMax(now_, node.key().first);
     node.mapped()();
@@ -53,7 +56,8 @@ bool VirtualClock::waitUntil(const std::function<bool()>& done, qint64 timeoutMs
     deliverPostedEvents(flags);
     while (!done() && fireNextDueBy(limit, flags)) {
     }
-    if (!done()) now_ = qMax(now_, limit);
+    if (!done())
+        now_ = qMax(now_, limit);
     return done();
 }
 

@@ -66,16 +66,18 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     SSPanel1->setObjectName(QStringLiteral("SSPanel1"));
     SSPanel1->setAlignment(Qt::AlignCenter);
 
-    Text = textPanel(this, QRect(73, 212, 398, 120),
-                     QStringLiteral("This program will help kids learn their colors and shapes. This "
-                                    "program is free and everything is enabled with no nag screens "
-                                    ",but donations are greatly accepted."));
+    Text =
+        textPanel(this, QRect(73, 212, 398, 120),
+                  QStringLiteral("This program will help kids learn their colors and shapes. This "
+                                 "program is free and everything is enabled with no nag screens "
+                                 ",but donations are greatly accepted."));
     Text->setObjectName(QStringLiteral("Text"));
     Text->setFont(sansSerif(12));
     Text->setWordWrap(true);
     Text->setAlignment(Qt::AlignCenter);
 
-    registerpanel = textPanel(this, QRect(152, 464, 241, 17), QStringLiteral("Click Here To Donate Money"));
+    registerpanel =
+        textPanel(this, QRect(152, 464, 241, 17), QStringLiteral("Click Here To Donate Money"));
     registerpanel->setObjectName(QStringLiteral("registerpanel"));
     QFont link = sansSerif(12, true);
     link.setUnderline(true);
@@ -86,7 +88,8 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     registerpanel->installEventFilter(this);
 
     Platform& platform = forms_.platform();
-    playdonate = new SoundPlayer(platform.audio, platform.clock, QStringLiteral("playdonate"), this);
+    playdonate =
+        new SoundPlayer(platform.audio, platform.clock, QStringLiteral("playdonate"), this);
 
     // okaybut is the only control that takes the focus.
     setFocusProxy(okaybut);
@@ -100,13 +103,19 @@ void Aboutform::showAsWindow() {
     okaybut->setFocus();
 }
 
+void Aboutform::showAsDialog() {
+    okaybut->setFocus();
+    showModal(*this);
+}
+
 void Aboutform::okaybut_click() {
     Module1& module1 = forms_.module1();
     Platform& platform = forms_.platform();
     if (module1.settings.runonce) {
         // Opened from the game window: it goes on.
         hide();
-        if (forms_.gameCreated()) forms_.game().show();
+        if (forms_.gameCreated())
+            forms_.game().show();
         return;
     }
     // First run: store the defaults. A failing step is skipped and the next runs.
@@ -120,20 +129,24 @@ void Aboutform::okaybut_click() {
     }
     okaybut->hide();
     QApplication::processEvents();
-    playdonate->setFileName(nativeMediaPath(platform.programFolder, QStringLiteral("\\sounds\\thanks.wav")));
+    playdonate->setFileName(
+        nativeMediaPath(platform.programFolder, QStringLiteral("\\sounds\\thanks.wav")));
     playdonate->setCommand(QStringLiteral("sound"));
     hide();
     okaybut->show();
     forms_.select().showAsWindow();
 }
 
-void Aboutform::registerpanel_click() { visiturl(forms_.platform().desktop, this, donationPageAddress()); }
+void Aboutform::registerpanel_click() {
+    visiturl(forms_.platform().desktop, this, donationPageAddress());
+}
 
 void Aboutform::closeEvent(QCloseEvent* event) {
     event->accept();
     // The first-run screen is the only window: closing it without OK ends the
     // program and leaves the store untouched, so the next start asks again.
-    if (!forms_.module1().settings.runonce && !isModal()) forms_.platform().desktop.endProgram(0);
+    if (!forms_.module1().settings.runonce && !isModal())
+        forms_.platform().desktop.endProgram(0);
 }
 
 bool Aboutform::eventFilter(QObject* watched, QEvent* event) {

@@ -20,6 +20,8 @@ public:
 
     // Shows the box as an ordinary window, centred.
     void showAsWindow();
+    // Shows the box as the game window's modal dialog; returns when it is hidden or closed.
+    void showAsDialog();
 
     // The OK step.
     void okaybut_click();

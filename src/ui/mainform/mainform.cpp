@@ -1,18 +1,188 @@
+// The game window: its controls, menus and layout.
 #include "mainform.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "app/module1.h"
+#include "catalogue/mediapaths.h"
+#include "media/soundplayer.h"
+#include "media/timer.h"
+#include "media/transitionpicture.h"
+#include "resizer.h"
+#include "stretchpicture.h"
 #include "ui/appicon.h"
 #include "ui/forms.h"
+#include "ui/platform.h"
 
 namespace qv {
 
-mainform::mainform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
+namespace {
+
+// The design client area in twips; every control's geometry is given against it.
+constexpr QSize kDesignClientTwips{9570, 7245};
+
+TransitionPicture* transitionPicture(Clock& clock, QWidget* parent, const char* name) {
+    auto* picture = new TransitionPicture(clock, parent);
+    picture->setObjectName(QString::fromLatin1(name));
+    picture->setVisible(false);
+    return picture;
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
+                  const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+}  // namespace
+
+mainform::mainform(Forms& forms)
+    : QMainWindow(nullptr), forms_(forms), platform_(forms.platform()), module1_(forms.module1()) {
     setObjectName(QStringLiteral("mainform"));
     setWindowTitle(QStringLiteral("Learn Colors and Shapes"));
     setWindowIcon(appIcon());
+    buildControls();
+    buildMenus();
+    // Key preview: every key press in this window reaches Form_KeyPress
+    // first, whichever control has the focus.
+    qApp->installEventFilter(this);
 }
 
-mainform::~mainform() = default;
+mainform::~mainform() {
+    qApp->removeEventFilter(this);
+    // The window object goes away: the music stops with it.
+    playbackmusiccontrol->setCommand(QStringLiteral("close"));
+}
 
-void mainform::showAsWindow() { show(); }
+void mainform::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setAutoFillBackground(true);
+    QPalette white = client->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    client->setPalette(white);
+    setCentralWidget(client);
+    resize(kDesignClientPixels.width(),
+           kDesignClientPixels.height() + menuBar()->sizeHint().height());
+
+    Clock& clock = platform_.clock;
+    SSResizer1 = new Resizer(client, kDesignClientTwips);
+    connect(SSResizer1, &Resizer::resized, this, &mainform::SSResizer1_resize);
+
+    mainimage = new StretchPicture(client);
+    mainimage->setObjectName(QStringLiteral("mainimage"));
+    SSResizer1->add(mainimage, QRect(0, -105, 9600, 7425));
+
+    Learnimage = transitionPicture(clock, client, "Learnimage");
+    SSResizer1->add(Learnimage, QRect(1620, 735, 6345, 5640));
+    image0 = transitionPicture(clock, client, "image0");
+    SSResizer1->add(image0, QRect(1200, 600, 3585, 3000));
+    Image1 = transitionPicture(clock, client, "Image1");
+    SSResizer1->add(Image1, QRect(4800, 600, 3585, 3000));
+    image2 = transitionPicture(clock, client, "image2");
+    SSResizer1->add(image2, QRect(1200, 3600, 3585, 3000));
+    image3 = transitionPicture(clock, client, "image3");
+    SSResizer1->add(image3, QRect(4800, 3600, 3585, 3000));
+
+    AudioBackend& audio = platform_.audio;
+    soundplayer = new SoundPlayer(audio, clock, QStringLiteral("mainform.soundplayer"), this);
+    answerplay = new SoundPlayer(audio, clock, QStringLiteral("answerplay"), this);
+    playbackmusiccontrol =
+        new SoundPlayer(audio, clock, QStringLiteral("playbackmusiccontrol"), this);
+
+    Timer1 = new Timer(clock, this);
+    Timer1->setInterval(3000);
+    connect(Timer1, &Timer::tick, this, &mainform::Timer1_tick);
+    playgametimer = new Timer(clock, this);
+    playgametimer->setInterval(1000);
+}
+
+void mainform::buildMenus() {
+    filemenu = menuBar()->addMenu(QStringLiteral("&File"));
+    filemenu->setObjectName(QStringLiteral("filemenu"));
+    newmenu =
+        menuItem(filemenu, "newmenu", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    space = filemenu->addSeparator();
+    space->setObjectName(QStringLiteral("space"));
+    eitmenu =
+        menuItem(filemenu, "eitmenu", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    optionsmenu = menuBar()->addAction(QStringLiteral("&Options"));
+    optionsmenu->setObjectName(QStringLiteral("optionsmenu"));
+
+    Helpmenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    Helpmenu->setObjectName(QStringLiteral("Helpmenu"));
+    abounmenu = menuItem(Helpmenu, "abounmenu", QStringLiteral("&Contents"),
+                         QKeySequence(Qt::CTRL | Qt::Key_O));
+    webmenu = menuItem(Helpmenu, "webmenu", QStringLiteral("&Web Site"),
+                       QKeySequence(Qt::CTRL | Qt::Key_W));
+    spacer2 = Helpmenu->addSeparator();
+    spacer2->setObjectName(QStringLiteral("spacer2"));
+    donatemenu = menuItem(Helpmenu, "donatemenu", QStringLiteral("&Donate"),
+                          QKeySequence(Qt::CTRL | Qt::Key_R));
+    aboutmenu = menuItem(Helpmenu, "aboutmenu", QStringLiteral("&About"),
+                         QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    // Queued, so that a menu closes before its dialog opens.
+    connect(newmenu, &QAction::triggered, this, &mainform::newmenu_click, Qt::QueuedConnection);
+    connect(eitmenu, &QAction::triggered, this, &mainform::eitmenu_click, Qt::QueuedConnection);
+    connect(optionsmenu, &QAction::triggered, this, &mainform::optionsmenu_click,
+            Qt::QueuedConnection);
+    connect(abounmenu, &QAction::triggered, this, &mainform::abounmenu_click);
+    connect(webmenu, &QAction::triggered, this, &mainform::webmenu_click);
+    connect(donatemenu, &QAction::triggered, this, &mainform::donatemenu_click);
+    connect(aboutmenu, &QAction::triggered, this, &mainform::aboutmenu_click, Qt::QueuedConnection);
+}
+
+void mainform::showAsWindow() {
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    // Restoring the maximised window brings back the design size, centred.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && !loaded_) {
+        QRect normal(QPoint(0, 0), size());
+        normal.moveCenter(screen->availableGeometry().center());
+        move(normal.topLeft());
+    }
+    showMaximized();
+}
+
+void mainform::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!loaded_) {
+        loaded_ = true;
+        Form_Load();
+    }
+}
+
+bool mainform::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        // A key travels from the focus widget up to the window; count it once,
+        // where it starts.
+        QWidget* start = QApplication::focusWidget();
+        if (!start || start->window() != this)
+            start = this;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool modifierOnly = key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control ||
+                                  key->key() == Qt::Key_Alt || key->key() == Qt::Key_Meta;
+        if (widget == start && widget->window() == this && !modifierOnly)
+            Form_KeyPress();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QString mainform::mediaPath(const QString& relative) const {
+    return nativeMediaPath(platform_.programFolder, relative);
+}
 
 }  // namespace qv

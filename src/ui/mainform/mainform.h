@@ -1,22 +1,126 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+
+#include <array>
+
+#include "catalogue/pickers.h"
+
+class QAction;
+class QMenu;
 
 namespace qv {
 
 class Forms;
+class Resizer;
+class SoundPlayer;
+class StretchPicture;
+class Timer;
+class TransitionPicture;
+struct Module1;
+struct Platform;
 
-// The game window that runs the activities.
+// The game window that runs the activities. Its behaviour is split by job
+// over several files: the window and its controls here, the activity flow,
+// the backgrounds, and (as they come) learning, playing and music.
 class mainform final : public QMainWindow {
     Q_OBJECT
 public:
     explicit mainform(Forms& forms);
     ~mainform() override;
 
+    // Shows the window maximised, so a child gets big pictures; restoring it
+    // brings back its design size. The first showing runs the load step.
     void showAsWindow();
 
+    // Activity flow.
+    void userselection();
+    void mmcsetup();
+    void Timer1_tick();
+    void Form_KeyPress();
+    void newmenu_click();
+    void aboutmenu_click();
+    void eitmenu_click();
+    void optionsmenu_click();
+
+    // Links.
+    void abounmenu_click();
+    void webmenu_click();
+    void donatemenu_click();
+
+    // Backgrounds.
+    void getbackgrounpicture();
+    void checkbackground();
+
+    // The resizer's notification after each layout.
+    void SSResizer1_resize();
+
+    // Controls.
+    StretchPicture* mainimage = nullptr;
+    TransitionPicture* Learnimage = nullptr;
+    TransitionPicture* image0 = nullptr;
+    TransitionPicture* Image1 = nullptr;
+    TransitionPicture* image2 = nullptr;
+    TransitionPicture* image3 = nullptr;
+    SoundPlayer* soundplayer = nullptr;
+    SoundPlayer* answerplay = nullptr;
+    SoundPlayer* playbackmusiccontrol = nullptr;
+    Timer* Timer1 = nullptr;
+    Timer* playgametimer = nullptr;
+    Resizer* SSResizer1 = nullptr;
+
+    QMenu* filemenu = nullptr;
+    QAction* newmenu = nullptr;
+    QAction* space = nullptr;
+    QAction* eitmenu = nullptr;
+    QAction* optionsmenu = nullptr;
+    QMenu* Helpmenu = nullptr;
+    QAction* abounmenu = nullptr;
+    QAction* webmenu = nullptr;
+    QAction* spacer2 = nullptr;
+    QAction* donatemenu = nullptr;
+    QAction* aboutmenu = nullptr;
+
+    // Form-level variables; none is saved.
+    qint16 timesshown = 0;
+    PickerState pick;  // colorcounter, shapecounter, currentcolor, currentshape, randomnumber
+    qint16 effectnumber = 0;
+    bool playstarted = false;
+    QString rightcolor;
+    QString rightshape;
+    QString lastquestion;
+    std::array<QString, 4> pictureshapes;
+    std::array<QString, 4> picturecolors;
+    qint16 rightpicture = 0;
+    qint16 pickedpicture = 0;
+    bool musicstarted = false;
+
+    // The client area at design size, in pixels (9570 x 7245 twips at 15 twips a pixel).
+    static constexpr QSize kDesignClientPixels{638, 483};
+
+signals:
+    // Raised after the resizer has laid the window out; the music listens here.
+    void laidOut();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+    void stopActivityForDialog(bool stopQuestionTimer);
+    void showPictures(bool learn, bool visible);
+    void hideAndClearPictures();
+    QString mediaPath(const QString& relative) const;
+
     Forms& forms_;
+    Platform& platform_;
+    Module1& module1_;
+    bool loaded_ = false;
 };
 
 }  // namespace qv

@@ -28,7 +28,8 @@ PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft, 
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(QRect(topLeft, QSize(208, 50)));
     button->setPicture(QImage(QStringLiteral(":/art/") + QString::fromLatin1(picture)));
-    if (!tooltip.isEmpty()) button->setToolTip(tooltip);
+    if (!tooltip.isEmpty())
+        button->setToolTip(tooltip);
     return button;
 }
 
@@ -76,15 +77,18 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     }};
     for (const Choice& choice : choices_) {
         PictureButton* b = choice.button;
-        connect(b, &PictureButton::focusGained, this, [this, choice]() { highlight(choice, true); });
-        connect(b, &PictureButton::pointerEntered, this, [this, choice]() { highlight(choice, false); });
+        connect(b, &PictureButton::focusGained, this,
+                [this, choice]() { highlight(choice, true); });
+        connect(b, &PictureButton::pointerEntered, this,
+                [this, choice]() { highlight(choice, false); });
         connect(b, &PictureButton::focusLost, this, [this, choice]() { showPlain(choice); });
         connect(b, &PictureButton::pointerLeft, this, [this, choice]() { showPlain(choice); });
         connect(b, &PictureButton::clicked, this, [this, choice]() { click(choice); });
     }
 
     Platform& platform = forms_.platform();
-    soundplayer = new SoundPlayer(platform.audio, platform.clock, QStringLiteral("selectform.soundplayer"), this);
+    soundplayer = new SoundPlayer(platform.audio, platform.clock,
+                                  QStringLiteral("selectform.soundplayer"), this);
 
     // The menu bar sits above the 306 x 400 client area; the window keeps that size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -115,12 +119,14 @@ void selectform::showAsDialog() {
 
 void selectform::showEvent(QShowEvent* event) {
     const bool loading = !loaded_;
-    if (loading) form_load();
+    if (loading)
+        form_load();
     QMainWindow::showEvent(event);
     // A freshly loaded screen gives the focus to the first button in the tab
     // order, which lights it up; a screen shown again gives it back to the
     // button that had it.
-    if (loading) lcbut->setFocus(Qt::OtherFocusReason);
+    if (loading)
+        lcbut->setFocus(Qt::OtherFocusReason);
 }
 
 void selectform::closeEvent(QCloseEvent* event) {
@@ -135,20 +141,23 @@ void selectform::closeEvent(QCloseEvent* event) {
 }
 
 void selectform::soundplay() {
-    soundplayer->setFileName(
-        nativeMediaPath(forms_.platform().programFolder, QStringLiteral("\\backgrounds\\select.wav")));
+    soundplayer->setFileName(nativeMediaPath(forms_.platform().programFolder,
+                                             QStringLiteral("\\backgrounds\\select.wav")));
     soundplayer->setCommand(QStringLiteral("sound"));
 }
 
 bool selectform::setButtonPicture(PictureButton* button, const QString& relativePath) {
-    const auto picture = loadPicture(nativeMediaPath(forms_.platform().programFolder, relativePath));
-    if (!picture) return false;
+    const auto picture =
+        loadPicture(nativeMediaPath(forms_.platform().programFolder, relativePath));
+    if (!picture)
+        return false;
     button->setPicture(*picture);
     return true;
 }
 
 void selectform::testyellow() {
-    if (yellowcleared) return;
+    if (yellowcleared)
+        return;
     yellowcleared = true;
     setButtonPicture(lcbut, QStringLiteral("\\backgrounds\\lcw.jpg"));
 }
@@ -156,7 +165,8 @@ void selectform::testyellow() {
 void selectform::highlight(const Choice& choice, bool byFocus) {
     if (byFocus && (choice.button == playcbut || choice.button == playshapes))
         forms_.module1().selectedmode = choice.mode;
-    if (choice.button != lcbut) testyellow();
+    if (choice.button != lcbut)
+        testyellow();
     // A missing highlight picture leaves the button as it was.
     setButtonPicture(choice.button, choice.highlightPicture);
     soundplay();
@@ -171,7 +181,8 @@ void selectform::showPlain(const Choice& choice) {
 void selectform::click(const Choice& choice) {
     forms_.module1().selectedmode = choice.mode;
     hide();
-    if (shownAsDialog_) return;  // the game window starts the chosen activity itself
+    if (shownAsDialog_)
+        return;  // the game window starts the chosen activity itself
     forms_.game().showAsWindow();
 }
 

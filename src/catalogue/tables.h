@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+namespace qv {
+
+// The vocabulary of the activities. The names are also the stems of the media
+// file names, so they are spelled as the files are.
+inline const std::array<QString, 11> kColorNames = {
+    QStringLiteral("black"), QStringLiteral("blue"),   QStringLiteral("brown"),
+    QStringLiteral("gray"),  QStringLiteral("green"),  QStringLiteral("orange"),
+    QStringLiteral("pink"),  QStringLiteral("purple"), QStringLiteral("red"),
+    QStringLiteral("white"), QStringLiteral("yellow"),
+};
+
+inline const std::array<QString, 10> kShapeStems = {
+    QStringLiteral("cir"),  QStringLiteral("dia"), QStringLiteral("hea"), QStringLiteral("oct"),
+    QStringLiteral("oval"), QStringLiteral("pen"), QStringLiteral("rec"), QStringLiteral("squ"),
+    QStringLiteral("sta"),  QStringLiteral("tri"),
+};
+
+// The transition effects in use. 28 stands between 77 and 78 on purpose: the
+// order of this table decides which effect a draw gives.
+inline constexpr std::array<qint16, 22> kEffectNumbers = {
+    5, 9, 18, 21, 25, 27, 29, 33, 45, 68, 72, 74, 76, 77, 28, 78, 95, 98, 104, 107, 110, 111,
+};
+
+}  // namespace qv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+
+#include "catalogue/random.h"
+
+namespace qvtest {
+
+// Gives exactly the numbers a test lines up, then a fixed fallback. Seeding is
+// counted, not acted on.
+class ScriptedRandom final : public qv::Random {
+public:
+    double next() override;
+    void seedFromClock() override { ++seedings; }
+
+    // Queues x values in [0, 1).
+    void script(const QList<double>& values) { queue_.append(values); }
+    // Queues the x that makes a draw of n give index.
+    void scriptDraw(int index, int n) { queue_.append((index + 0.5) / n); }
+
+    double fallback = 0.0;
+    int seedings = 0;
+    int taken = 0;
+
+private:
+    QList<double> queue_;
+};
+
+}  // namespace qvtest

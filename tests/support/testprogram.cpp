@@ -1,0 +1,28 @@
+#include "testprogram.h"
+
+namespace qvtest {
+
+TestProgram::TestProgram(const QString& programFolder)
+    : store(configRoot.path()),
+      platform{clock, audio, desktop, random, store, programFolder},
+      forms(std::make_unique<qv::Forms>(platform, module1)) {}
+
+TestProgram::~TestProgram() {
+    forms.reset();
+}
+
+void TestProgram::storeDefaults() {
+    for (const auto& key : qv::kSettingKeys)
+        storeText(QString::fromLatin1(key.key), QString::fromLatin1(key.defaultText));
+}
+
+void TestProgram::storeText(const QString& key, const QString& text) {
+    store.writesetting(qv::kApplicationName, qv::kSettingsSection, key, text);
+}
+
+QString TestProgram::storedText(const QString& key) const {
+    return store.readsetting(qv::kApplicationName, qv::kSettingsSection, key,
+                             QStringLiteral("<missing>"));
+}
+
+}  // namespace qvtest
