@@ -2,12 +2,15 @@
 
 #include <QObject>
 #include <QString>
+#include <QtGlobal>
 
 namespace qv {
 
 // What a SoundPlayer plays through. Each player gets its own voice: WAV players
 // overlap freely; the music player owns the single music stream.
-// All calls happen on the UI thread; finished() is delivered there too.
+// All calls happen on the UI thread; finished() is delivered there too, as an
+// ordinary event, and only for the sound the player holds now: a sound that was
+// cut off by a later call on the same player, or by close(), never finishes.
 class AudioBackend : public QObject {
     Q_OBJECT
 public:
@@ -18,6 +21,7 @@ public:
 
     // A new voice for one player, identified in logs by name.
     virtual PlayerId createPlayer(const QString& name) = 0;
+    // Stops the player without a finished() and forgets it.
     virtual void destroyPlayer(PlayerId player) = 0;
 
     // Plays a WAV file from its start, cutting off whatever the player was
@@ -25,7 +29,8 @@ public:
     virtual bool playWave(PlayerId player, const QString& path) = 0;
 
     // The music stream: open a MIDI file, move to its start, play from the
-    // current position. Each returns false when it could not be done.
+    // current position. Each returns false when it could not be done. A failed
+    // open leaves the player holding what it held before.
     virtual bool openMusic(PlayerId player, const QString& path) = 0;
     virtual bool rewindMusic(PlayerId player) = 0;
     virtual bool playMusic(PlayerId player) = 0;
@@ -34,6 +39,10 @@ public:
     virtual void close(PlayerId player) = 0;
 
     virtual bool isPlaying(PlayerId player) const = 0;
+
+    // Length of the sound or tune the player holds, or -1 when unknown. Lets a
+    // waiting caller bound its wait.
+    virtual qint64 lengthMs(PlayerId player) const = 0;
 
 signals:
     // A sound or tune that this player started has come to its natural end.

@@ -1,0 +1,297 @@
+// The real backend on SDL's silent "dummy" driver, which plays at the pace of
+// a real device: these tests take a few seconds of real time by nature.
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "media/eventloopclock.h"
+#include "media/sdlaudiobackend.h"
+#include "media/soundplayer.h"
+#include "sound/soundfiles.h"
+
+using qv::EventLoopClock;
+using qv::SdlAudioBackend;
+using qv::SoundPlayer;
+
+namespace {
+
+constexpr int kWaveMs = 1500;
+constexpr int kMidiMs = 1000;
+constexpr int kMidiTimeoutMs = kMidiMs + 10'000;
+// A done that was wrongly kept would come within this time of the sound's end.
+constexpr int kQuietPeriodMs = 700;
+
+// Sets an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() {
+        if (had_) {
+            qputenv(name_, old_);
+        } else {
+            qunsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
+}  // namespace
+
+class SdlAudioBackendTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        QVERIFY(dir_.isValid());
+        wave_ = dir_.filePath("tone.wav");
+        shortWave_ = dir_.filePath("short.wav");
+        midi_ = dir_.filePath("tune.mid");
+        QVERIFY(qvtest::writeSineWave(wave_, kWaveMs));
+        QVERIFY(qvtest::writeSineWave(shortWave_, 300, 44100, 2));
+        QVERIFY(qvtest::writeMidiNote(midi_, kMidiMs));
+    }
+
+    void init() {
+        backend_ = std::make_unique<SdlAudioBackend>();
+        QVERIFY(backend_->isAvailable());
+        QCOMPARE(backend_->driverName(), QStringLiteral("dummy"));
+    }
+
+    void cleanup() { backend_.reset(); }
+
+    void soundWithWaitLastsAboutItsLength() {
+        SoundPlayer player(*backend_, clock_, "soundplayer");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        player.setFileName(wave_);
+        player.setWait(true);
+        player.setNotify(true);
+
+        QElapsedTimer elapsed;
+        elapsed.start();
+        player.setCommand("sound");
+        const qint64 waited = elapsed.elapsed();
+
+        QVERIFY2(waited >= kWaveMs * 7 / 10, qPrintable(QString::number(waited)));
+        QVERIFY2(waited <= kWaveMs + 2000, qPrintable(QString::number(waited)));
+        QTRY_COMPARE(done.count(), 1);
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), 1);
+    }
+
+    void soundWithoutWaitReturnsAndNotifiesOnce() {
+        SoundPlayer player(*backend_, clock_, "answerplay");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        player.setFileName(shortWave_);
+        player.setNotify(true);
+        player.setCommand("sound");
+        QVERIFY(backend_->isPlaying(0));
+        QCOMPARE(done.count(), 0);
+        QTRY_COMPARE(done.count(), 1);
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), 1);
+    }
+
+    // SDL reports the halt of the first sound too; that report must not pass
+    // for the end of the second.
+    void soundCutOffByTheNextGivesNoDone() {
+        SoundPlayer player(*backend_, clock_, "answerplay");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        player.setFileName(wave_);
+        player.setNotify(true);
+        player.setCommand("sound");
+        QTest::qWait(100);
+        player.setFileName(shortWave_);
+        player.setCommand("sound");
+        QTest::qWait(kWaveMs + kQuietPeriodMs);
+        QCOMPARE(done.count(), 0);
+    }
+
+    void playersOverlap() {
+        SoundPlayer first(*backend_, clock_, "soundplayer");
+        SoundPlayer second(*backend_, clock_, "answerplay");
+        QSignalSpy firstDone(&first, &SoundPlayer::done);
+        first.setFileName(wave_);
+        first.setNotify(true);
+        first.setCommand("sound");
+        second.setFileName(shortWave_);
+        second.setWait(true);
+        second.setCommand("sound");
+        // The second waited for its own end while the first played on.
+        QCOMPARE(firstDone.count(), 0);
+        QTRY_COMPARE(firstDone.count(), 1);
+    }
+
+    // FluidSynth lets the last note ring for a few seconds after the tune's
+    // end, so a tune of one second lasts about four.
+    void musicOpenPrevPlayNotifiesOnceAtTheEnd() {
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&music, &SoundPlayer::done);
+        music.setFileName(midi_);
+        music.setWait(true);
+        music.setDeviceType("sequencer");
+        music.setCommand("open");
+        music.setCommand("prev");
+        // The player still holds the tune after its end: each round plays it
+        // again from the top, for its whole length.
+        for (int round = 1; round <= 2; ++round) {
+            QElapsedTimer elapsed;
+            elapsed.start();
+            music.setNotify(true);
+            music.setCommand("play");
+            QCOMPARE(done.count(), round - 1);
+            QTRY_COMPARE_WITH_TIMEOUT(done.count(), round, kMidiTimeoutMs);
+            QVERIFY2(elapsed.elapsed() >= kMidiMs * 7 / 10,
+                     qPrintable(QString::number(elapsed.elapsed())));
+            music.setCommand("prev");
+        }
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), 2);
+        music.setCommand("close");
+    }
+
+    void closingTheMusicWithoutNotifyStopsItForGood() {
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&music, &SoundPlayer::done);
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        music.setNotify(true);
+        music.setCommand("play");
+        QTest::qWait(200);
+        music.setNotify(false);
+        music.setCommand("close");
+        QTest::qWait(kMidiMs + kQuietPeriodMs);
+        QCOMPARE(done.count(), 0);
+        // Released: nothing left to play.
+        music.setNotify(true);
+        music.setCommand("play");
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), 0);
+    }
+
+    void missingFilesDoNothing_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("sound") << "WaveAudio" << QStringList{"sound"};
+        QTest::newRow("music") << "sequencer" << QStringList{"open", "prev", "play", "close"};
+    }
+
+    void missingFilesDoNothing() {
+        QFETCH(QString, device);
+        QFETCH(QStringList, commands);
+        SoundPlayer player(*backend_, clock_, "soundplayer");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        player.setDeviceType(device);
+        player.setFileName(dir_.filePath("missing.wav"));
+        for (const QString& command : commands) {
+            player.setWait(true);
+            if (command != "close")
+                player.setNotify(true);
+            player.setCommand(command);
+        }
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), 0);
+    }
+
+    void aBrokenMidiFileFailsAndTheStreamStaysUsable() {
+        const QString broken = dir_.filePath("broken.mid");
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("MThd this is not a tune");
+        file.close();
+
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&music, &SoundPlayer::done);
+        music.setDeviceType("sequencer");
+        music.setFileName(broken);
+        music.setNotify(true);
+        music.setCommand("open");
+        music.setCommand("prev");
+        music.setCommand("play");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        music.setNotify(true);
+        music.setCommand("play");
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kMidiTimeoutMs);
+    }
+
+    void withoutASoundDeviceTheDummyDriverTakesOver() {
+        backend_.reset();
+        const ScopedEnv env("SDL_AUDIODRIVER", "nosuchdevice");
+        SdlAudioBackend backend;
+        QVERIFY(backend.isAvailable());
+        QCOMPARE(backend.driverName(), QStringLiteral("dummy"));
+
+        SoundPlayer player(backend, clock_, "soundplayer");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        player.setFileName(shortWave_);
+        player.setNotify(true);
+        player.setCommand("sound");
+        QTRY_COMPARE(done.count(), 1);
+    }
+
+    void withNoAudioAtAllEveryCommandFailsSilently() {
+        backend_.reset();
+        const ScopedEnv env("SDL_AUDIODRIVER", "nosuchdevice");
+        SdlAudioBackend backend(nullptr, "nosuchfallback");
+        QVERIFY(!backend.isAvailable());
+        QVERIFY(backend.driverName().isEmpty());
+
+        SoundPlayer wave(backend, clock_, "soundplayer");
+        SoundPlayer music(backend, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&wave, &SoundPlayer::done);
+        QSignalSpy musicDone(&music, &SoundPlayer::done);
+        wave.setFileName(wave_);
+        wave.setWait(true);
+        wave.setNotify(true);
+        wave.setCommand("sound");
+        QVERIFY(!backend.isPlaying(0));
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        for (const char* command : {"open", "prev", "play"}) {
+            music.setWait(true);
+            music.setNotify(true);
+            music.setCommand(command);
+        }
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(musicDone.count(), 0);
+    }
+
+    void aSecondBackendStaysSilentWhileTheFirstLives() {
+        SdlAudioBackend second;
+        QVERIFY(!second.isAvailable());
+        SoundPlayer player(second, clock_, "soundplayer");
+        player.setFileName(shortWave_);
+        player.setCommand("sound");
+        // The first one still works.
+        SoundPlayer other(*backend_, clock_, "answerplay");
+        QSignalSpy done(&other, &SoundPlayer::done);
+        other.setFileName(shortWave_);
+        other.setNotify(true);
+        other.setCommand("sound");
+        QTRY_COMPARE(done.count(), 1);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString wave_;
+    QString shortWave_;
+    QString midi_;
+    EventLoopClock clock_;
+    std::unique_ptr<SdlAudioBackend> backend_;
+};
+
+QTEST_MAIN(SdlAudioBackendTest)
+#include "tst_sdlaudiobackend.moc"
