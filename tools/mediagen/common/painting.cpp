@@ -51,7 +51,7 @@ void drawLettering(QPainter& painter, const QRectF& box, const QString& text, co
     const QFontMetricsF metrics(font);
     const double inkTop = -metrics.capHeight();
     const double x = box.center().x() - bounds.center().x();
-    const double y = box.center().y() - (inkTop + 0.0) / 2.0;
+    const double y = box.center().y() - inkTop / 2.0;
     path.translate(x, y);
     painter.save();
     if (outline.alpha() > 0 && outlineWidth > 0) {
