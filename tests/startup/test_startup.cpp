@@ -1,0 +1,153 @@
+// Start-up: the first-run screen, its OK step, ordinary starts and failures.
+#include <QLabel>
+#include <QtTest>
+
+#include "app/startprogram.h"
+#include "support/testprogram.h"
+#include "ui/about/aboutform.h"
+#include "ui/mainform/mainform.h"
+#include "ui/picturebutton.h"
+#include "ui/selectform/selectform.h"
+
+using namespace qv;
+using qvtest::TestProgram;
+
+namespace {
+
+const QStringList kDefaultsInOrder = {"True", "True",  "5",  "\\shapes\\", "True", "False",
+                                      "1",    "timer", "10", "False",      "True", "10"};
+
+QStringList storedInOrder(const TestProgram& program) {
+    QStringList texts;
+    for (const auto& key : kSettingKeys)
+        texts << program.storedText(QString::fromLatin1(key.key));
+    return texts;
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunShowsTheAboutBoxAndWritesNothing() {
+        TestProgram program;
+        startprogram(*program.forms);
+        Aboutform& about = program.forms->about();
+        QVERIFY(about.isVisible());
+        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(about.size(), QSize(540, 539));
+        QCOMPARE(about.okaybut->geometry(), QRect(208, 384, 131, 68));
+        QCOMPARE(about.okaybut->toolTip(), QStringLiteral("Closes about box"));
+        QCOMPARE(about.SSPanel1->text(), QStringLiteral("Version 1.0a"));
+        QCOMPARE(about.registerpanel->text(), QStringLiteral("Click Here To Donate Money"));
+        QVERIFY(about.registerpanel->font().bold() && about.registerpanel->font().underline());
+        QCOMPARE(about.Text->font().pointSize(), 12);
+        QVERIFY(!program.forms->select().isVisible());
+        QCOMPARE(program.storedText("runonce"), QStringLiteral("<missing>"));
+        QCOMPARE(program.module1.settings, Settings());
+    }
+
+    void firstRunOkStoresDefaultsThanksAndOpensTheSelectionScreen() {
+        TestProgram program;
+        startprogram(*program.forms);
+        Aboutform& about = program.forms->about();
+        QTest::mouseClick(about.okaybut, Qt::LeftButton);
+
+        QCOMPARE(storedInOrder(program), kDefaultsInOrder);
+        QVERIFY(!about.isVisible());
+        QVERIFY(about.okaybut->isVisibleTo(&about));
+        QVERIFY(program.forms->select().isVisible());
+        QCOMPARE(program.audio.filesPlayed("playdonate"),
+                 QStringList{QStringLiteral(QUORVEL_PROGRAM_DIR "/sounds/thanks.wav")});
+        QVERIFY(program.audio.isPlaying(QStringLiteral("playdonate")));
+        QVERIFY(program.desktop.endedWith.isEmpty());
+    }
+
+    void secondStartOpensTheSelectionScreenDirectly() {
+        TestProgram program;
+        program.storeDefaults();
+        startprogram(*program.forms);
+        QVERIFY(program.forms->select().isVisible());
+        QCOMPARE(program.forms->select().windowTitle(),
+                 QStringLiteral("Quorvel Learning Selection"));
+        QVERIFY(!program.forms->about().isVisible());
+        QCOMPARE(program.module1.settings.backchange, qint16(5));
+        QCOMPARE(program.module1.settings.shapedirectory, QStringLiteral("\\shapes\\"));
+        QVERIFY(program.audio.filesPlayed("playdonate").isEmpty());
+    }
+
+    void storedFalseRunonceTakesTheFirstRunPathEveryTime() {
+        TestProgram program;
+        program.storeDefaults();
+        program.storeText("runonce", "False");
+        startprogram(*program.forms);
+        QVERIFY(program.forms->about().isVisible());
+        QTest::mouseClick(program.forms->about().okaybut, Qt::LeftButton);
+        QCOMPARE(program.storedText("runonce"), QStringLiteral("False"));
+        QVERIFY(program.forms->select().isVisible());
+    }
+
+    void conversionFailureAtStartEndsWithAReport_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("backchange") << "backchange"
+                                    << "abc";
+        QTest::newRow("runonce") << "runonce"
+                                 << "sometimes";
+    }
+    void conversionFailureAtStartEndsWithAReport() {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        TestProgram program;
+        program.storeDefaults();
+        program.storeText(key, text);
+        QVERIFY(!startprogramOrReport(*program.forms));
+        QCOMPARE(program.desktop.endedWith, QList<int>{1});
+        QCOMPARE(program.desktop.errors.size(), 1);
+        const QString report = program.desktop.errors.first();
+        QVERIFY2(report.contains(key), qPrintable(report));
+        QVERIFY2(report.contains(QLatin1Char('"') + text + QLatin1Char('"')), qPrintable(report));
+        QVERIFY2(report.contains(program.store.fileFor(kApplicationName)), qPrintable(report));
+        QVERIFY(!program.forms->select().isVisible());
+    }
+
+    void closingTheFirstRunScreenEndsTheProgramAndWritesNothing() {
+        TestProgram program;
+        startprogram(*program.forms);
+        program.forms->about().close();
+        QCOMPARE(program.desktop.endedWith, QList<int>{0});
+        QCOMPARE(program.storedText("runonce"), QStringLiteral("<missing>"));
+    }
+
+    void donationLinkOpensThePageAndTheBoxStays() {
+        TestProgram program;
+        startprogram(*program.forms);
+        Aboutform& about = program.forms->about();
+        QTest::mouseClick(about.registerpanel, Qt::LeftButton);
+        QCOMPARE(program.desktop.opened.size(), 1);
+        QCOMPARE(program.desktop.opened.first().owner, &about);
+        QCOMPARE(program.desktop.opened.first().address,
+                 QStringLiteral(QUORVEL_WEBSITE "/donations.htm"));
+        QVERIFY(about.isVisible());
+        QTest::mouseClick(about.okaybut, Qt::LeftButton);
+        QCOMPARE(storedInOrder(program), kDefaultsInOrder);
+    }
+
+    void aboutFromTheGameNeitherReadsNorWritesTheStore() {
+        TestProgram program;
+        program.storeDefaults();
+        startprogram(*program.forms);
+        program.storeText("backchange", "25");  // would be read by a load
+        Aboutform& about = program.forms->about();
+        about.show();
+        QTest::mouseClick(about.okaybut, Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+        QCOMPARE(program.module1.settings.backchange, qint16(5));
+        QCOMPARE(program.storedText("backchange"), QStringLiteral("25"));
+        QVERIFY(program.audio.filesPlayed("playdonate").isEmpty());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
