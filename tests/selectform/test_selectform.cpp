@@ -1,0 +1,221 @@
+// The selection screen: highlighting, sounds, the choice and the Help menu.
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/startprogram.h"
+#include "media/pictureloader.h"
+#include "support/testprogram.h"
+#include "ui/mainform/mainform.h"
+#include "ui/picturebutton.h"
+#include "ui/selectform/selectform.h"
+
+using namespace qv;
+using qvtest::TestProgram;
+
+namespace {
+
+const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
+
+QImage libraryPicture(const QString& name) {
+    return *loadPicture(kLibrary + QStringLiteral("/backgrounds/") + name);
+}
+
+void pointerEnters(QWidget* w) {
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(w, &enter);
+}
+
+void pointerLeaves(QWidget* w) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(w, &leave);
+}
+
+// A program folder with the selection pictures and sound, less what a test leaves out.
+QString fixtureLibrary(const QTemporaryDir& dir, const QStringList& leaveOut) {
+    QDir().mkpath(dir.filePath("backgrounds"));
+    for (const char* name : {"lcy.jpg", "lsy.jpg", "pcy.jpg", "psy.jpg", "lcw.jpg", "lsw.jpg",
+                             "pcw.jpg", "psw.jpg", "select.wav"}) {
+        const QString file = QString::fromLatin1(name);
+        if (leaveOut.contains(file))
+            continue;
+        QFile::copy(kLibrary + "/backgrounds/" + file, dir.filePath("backgrounds/" + file));
+    }
+    return dir.path();
+}
+
+}  // namespace
+
+class TestSelectform : public QObject {
+    Q_OBJECT
+
+    static selectform& openScreen(TestProgram& program) {
+        program.storeDefaults();
+        startprogram(*program.forms);
+        selectform& screen = program.forms->select();
+        if (!QTest::qWaitForWindowActive(&screen))
+            qWarning("selection screen not active");
+        return screen;
+    }
+
+private slots:
+    void layoutAndTexts() {
+        TestProgram program;
+        selectform& screen = openScreen(program);
+        QCOMPARE(screen.centralWidget()->size(), QSize(306, 400));
+        QCOMPARE(screen.lcbut->geometry(), QRect(50, 98, 208, 50));
+        QCOMPARE(screen.lsbut->geometry(), QRect(50, 153, 208, 50));
+        QCOMPARE(screen.playcbut->geometry(), QRect(48, 240, 208, 50));
+        QCOMPARE(screen.playshapes->geometry(), QRect(50, 300, 208, 50));
+        QCOMPARE(screen.lcbut->toolTip(),
+                 QStringLiteral("Click this button to learn about different colors."));
+        QCOMPARE(screen.playshapes->toolTip(), QString());
+        QCOMPARE(screen.Helpmnu->text(), QStringLiteral("Help"));
+        QVERIFY(screen.Helpmnu->menu() == nullptr);
+    }
+
+    void openingHighlightsTheFirstButtonWithOneSound() {
+        TestProgram program;
+        selectform& screen = openScreen(program);
+        QVERIFY(screen.lcbut->hasFocus());
+        QCOMPARE(screen.lcbut->picture(), libraryPicture("lcy.jpg"));
+        QCOMPARE(program.audio.filesPlayed("selectform.soundplayer"),
+                 QStringList{kLibrary + "/backgrounds/select.wav"});
+        QVERIFY(!screen.yellowcleared);
+    }
+
+    void pointerVisitsAndTestyellow() {
+        TestProgram program;
+        selectform& screen = openScreen(program);
+        program.audio.clear();
+
+        pointerEnters(screen.lsbut);
+        QVERIFY(screen.yellowcleared);
+        QCOMPARE(screen.lcbut->picture(), libraryPicture("lcw.jpg"));
+        QCOMPARE(screen.lsbut->picture(), libraryPicture("lsy.jpg"));
+        QCOMPARE(program.audio.filesPlayed("selectform.soundplayer").size(), 1);
+        pointerLeaves(screen.lsbut);
+        QCOMPARE(screen.lsbut->picture(), libraryPicture("lsw.jpg"));
+
+        // Later visits to other buttons no longer touch lcbut.
+        screen.lcbut->setPicture(QImage());
+        pointerEnters(screen.playcbut);
+        QVERIFY(screen.lcbut->picture().isNull());
+        // The pointer entering a play button does not choose it.
+        QCOMPARE(program.module1.selectedmode, QString());
+
+        // lcbut lights up and goes plain under the pointer though it keeps the focus.
+        pointerEnters(screen.lcbut);
+        QCOMPARE(screen.lcbut->picture(), libraryPicture("lcy.jpg"));
+        pointerLeaves(screen.lcbut);
+        QCOMPARE(screen.lcbut->picture(), libraryPicture("lcw.jpg"));
+        QVERIFY(screen.lcbut->hasFocus());
+    }
+
+    void focusOnAPlayButtonChoosesIt_data() {
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("lsbut leaves it alone") << 1 << QString();
+        QTest::newRow("playcbut") << 2 << "playcolors";
+        QTest::newRow("playshapes") << 3 << "playshapes";
+    }
+    void focusOnAPlayButtonChoosesIt() {
+        QFETCH(int, tabs);
+        QFETCH(QString, expected);
+        TestProgram program;
+        selectform& screen = openScreen(program);
+        program.audio.clear();
+        QWidget* before = screen.lcbut;
+        for (int i = 0; i < tabs; ++i) {
+            before = QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(program.module1.selectedmode, expected);
+        auto* focused = qobject_cast<PictureButton*>(QApplication::focusWidget());
+        QVERIFY(focused);
+        // The button left behind is plain again; the new one lit with a sound.
+        const QStringList plain = {"lcw.jpg", "lsw.jpg", "pcw.jpg", "psw.jpg"};
+        const QStringList lit = {"lcy.jpg", "lsy.jpg", "pcy.jpg", "psy.jpg"};
+        QCOMPARE(qobject_cast<PictureButton*>(before)->picture(), libraryPicture(plain[tabs - 1]));
+        QCOMPARE(focused->picture(), libraryPicture(lit[tabs]));
+        QCOMPARE(program.audio.filesPlayed("selectform.soundplayer").size(), tabs);
+    }
+
+    void clickChoosesHidesAndStartsTheGame_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("introduction");
+        QTest::newRow("learn colours") << "lcbut"
+                                       << "learncolors"
+                                       << "letsgocolors.wav";
+        QTest::newRow("learn shapes") << "lsbut"
+                                      << "learnshapes"
+                                      << "letsgoshapes.wav";
+        QTest::newRow("play colours") << "playcbut"
+                                      << "playcolors"
+                                      << "letsplaycolor.wav";
+        QTest::newRow("play shapes") << "playshapes"
+                                     << "playshapes"
+                                     << "letsplayshape.wav";
+    }
+    void clickChoosesHidesAndStartsTheGame() {
+        QFETCH(QString, button);
+        QFETCH(QString, mode);
+        QFETCH(QString, introduction);
+        TestProgram program;
+        selectform& screen = openScreen(program);
+        QTest::mouseClick(screen.findChild<PictureButton*>(button), Qt::LeftButton);
+        QCOMPARE(program.module1.selectedmode, mode);
+        QVERIFY(!screen.isVisible());
+        QVERIFY(program.forms->gameCreated());
+        QVERIFY(program.forms->game().isVisible());
+        QCOMPARE(program.audio.filesPlayed("mainform.soundplayer"),
+                 QStringList{kLibrary + "/sounds/" + introduction});
+    }
+
+    void missingPicturesKeepTheButtonAsItWas() {
+        QTemporaryDir dir;
+        TestProgram program(fixtureLibrary(dir, {"lsw.jpg", "psy.jpg"}));
+        selectform& screen = openScreen(program);
+        program.audio.clear();
+
+        pointerEnters(screen.lsbut);
+        const QImage lit = screen.lsbut->picture();
+        QCOMPARE(lit, libraryPicture("lsy.jpg"));
+        // No plain picture: leaving keeps the lit one and the program goes on.
+        pointerLeaves(screen.lsbut);
+        QCOMPARE(screen.lsbut->picture(), lit);
+        QVERIFY(program.desktop.endedWith.isEmpty());
+
+        // No highlight picture: the button keeps its picture, the sound still plays.
+        const QImage before = screen.playshapes->picture();
+        pointerEnters(screen.playshapes);
+        QCOMPARE(screen.playshapes->picture(), before);
+        QCOMPARE(program.audio.filesPlayed("selectform.soundplayer").size(), 2);
+    }
+
+    void helpOpensThePageWithoutTheGameWindow() {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("a folder with blanks");
+        QDir().mkpath(folder);
+        TestProgram program(folder);
+        selectform& screen = openScreen(program);
+        screen.Helpmnu->trigger();
+        QCOMPARE(program.desktop.opened.size(), 1);
+        QCOMPARE(program.desktop.opened.first().owner, &screen);
+        QCOMPARE(program.desktop.opened.first().address, folder + "/help/colorhelp.htm");
+        QVERIFY(!program.forms->gameCreated());
+    }
+
+    void closingTheScreenEndsTheProgram() {
+        TestProgram program;
+        selectform& screen = openScreen(program);
+        screen.close();
+        QCOMPARE(program.desktop.endedWith, QList<int>{0});
+    }
+};
+
+QTEST_MAIN(TestSelectform)
+#include "test_selectform.moc"
