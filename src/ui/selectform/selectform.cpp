@@ -163,6 +163,10 @@ void selectform::testyellow() {
 }
 
 void selectform::highlight(const Choice& choice, bool byFocus) {
+    // Hiding the screen after a click can hand the focus on inside it; only
+    // what happens on a visible screen is the child's doing.
+    if (!isVisible())
+        return;
     if (byFocus && (choice.button == playcbut || choice.button == playshapes))
         forms_.module1().selectedmode = choice.mode;
     if (choice.button != lcbut)

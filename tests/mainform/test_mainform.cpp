@@ -1,0 +1,377 @@
+// The game window: starting activities, New, About, Exit, keys, backgrounds,
+// links and the proportional layout.
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "media/soundplayer.h"
+#include "media/timer.h"
+#include "media/transitionpicture.h"
+#include "support/testprogram.h"
+#include "ui/about/aboutform.h"
+#include "ui/mainform/mainform.h"
+#include "ui/mainform/stretchpicture.h"
+#include "ui/picturebutton.h"
+#include "ui/selectform/selectform.h"
+
+using namespace qv;
+using qvtest::TestProgram;
+
+namespace {
+
+const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
+
+// Opens the game window for a mode, as the selection screen does.
+mainform& openGame(TestProgram& program, const QString& mode) {
+    program.storeDefaults();
+    loadsettings(program.module1.settings, program.store);
+    program.module1.selectedmode = mode;
+    mainform& game = program.forms->game();
+    game.showAsWindow();
+    return game;
+}
+
+QList<TransitionPicture*> visiblePictures(mainform& game) {
+    QList<TransitionPicture*> shown;
+    for (TransitionPicture* p :
+         {game.Learnimage, game.image0, game.Image1, game.image2, game.image3})
+        if (p->isVisibleTo(&game))
+            shown << p;
+    return shown;
+}
+
+// Runs fn as soon as the next modal dialog is up.
+void whenDialogOpens(std::function<void()> fn) {
+    QTimer::singleShot(0, qApp, [fn = std::move(fn)]() { fn(); });
+}
+
+}  // namespace
+
+class TestMainform : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowMenusAndShortcuts() {
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        QCOMPARE(game.windowTitle(), QStringLiteral("Learn Colors and Shapes"));
+        QVERIFY(game.isMaximized());
+        const QList<QAction*> top = game.menuBar()->actions();
+        QCOMPARE(top.size(), 3);
+        QCOMPARE(top[0]->text(), QStringLiteral("&File"));
+        QCOMPARE(top[1]->text(), QStringLiteral("&Options"));
+        QCOMPARE(top[2]->text(), QStringLiteral("&Help"));
+        QStringList file, help;
+        for (QAction* a : game.filemenu->actions())
+            file << (a->isSeparator() ? "-" : a->text() + " " + a->shortcut().toString());
+        for (QAction* a : game.Helpmenu->actions())
+            help << (a->isSeparator() ? "-" : a->text() + " " + a->shortcut().toString());
+        QCOMPARE(file, QStringList({"&New Ctrl+N", "-", "E&xit Ctrl+E"}));
+        QCOMPARE(help, QStringList({"&Contents Ctrl+O", "&Web Site Ctrl+W", "-", "&Donate Ctrl+R",
+                                    "&About Ctrl+A"}));
+    }
+
+    void userselectionStartsEachMode_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("introduction");
+        QTest::addColumn<bool>("learn");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("learn colours") << "learncolors"
+                                       << "letsgocolors.wav" << true << 3000;
+        QTest::newRow("learn shapes") << "learnshapes"
+                                      << "letsgoshapes.wav" << true << 3000;
+        QTest::newRow("play colours") << "playcolors"
+                                      << "letsplaycolor.wav" << false << 5000;
+        QTest::newRow("play shapes") << "playshapes"
+                                     << "letsplayshape.wav" << false << 5000;
+        QTest::newRow("no activity") << "something else"
+                                     << "" << false << 3000;
+    }
+    void userselectionStartsEachMode() {
+        QFETCH(QString, mode);
+        QFETCH(QString, introduction);
+        QFETCH(bool, learn);
+        QFETCH(int, interval);
+        TestProgram program;
+        // The load step draws a background first, then userselection the start place.
+        program.random.scriptDraw(2, 10);
+        program.random.scriptDraw(7, mode == "learnshapes" ? 10 : 11);
+        program.module1.backgroundcount = 9;
+        mainform& game = openGame(program, mode);
+
+        const QStringList spoken = program.audio.filesPlayed("mainform.soundplayer");
+        QCOMPARE(spoken, introduction.isEmpty()
+                             ? QStringList()
+                             : QStringList{kLibrary + "/sounds/" + introduction});
+        QCOMPARE(game.Timer1->interval(), interval);
+        QCOMPARE(game.Timer1->enabled(), !introduction.isEmpty());
+        QCOMPARE(game.playstarted, !introduction.isEmpty() && !learn);
+        QCOMPARE(program.module1.backgroundcount, qint16(0));
+        const QList<TransitionPicture*> shown = visiblePictures(game);
+        if (introduction.isEmpty())
+            QVERIFY(shown.isEmpty());
+        else if (learn)
+            QCOMPARE(shown, QList<TransitionPicture*>{game.Learnimage});
+        else
+            QCOMPARE(shown, (QList<TransitionPicture*>{game.image0, game.Image1, game.image2,
+                                                       game.image3}));
+        if (mode == "learncolors")
+            QCOMPARE(game.pick.colorcounter, qint16(7));
+        if (mode == "learnshapes")
+            QCOMPARE(game.pick.shapecounter, qint16(7));
+        QCOMPARE(game.Learnimage->effectSpeed(), 10);
+        QCOMPARE(game.image3->effectSpeed(), 10);
+        QCOMPARE(game.mainimage->picture().size(), QSize(1600, 1200));
+    }
+
+    void newWithTheSameOrAnotherChoice_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("play again starts at once") << "playcolors"
+                                                   << "playcbut"
+                                                   << "playcolors" << 1;
+        QTest::newRow("learn to play shapes") << "learncolors"
+                                              << "playshapes"
+                                              << "playshapes" << 5000;
+        QTest::newRow("play to learn shapes") << "playshapes"
+                                              << "lsbut"
+                                              << "learnshapes" << 3000;
+    }
+    void newWithTheSameOrAnotherChoice() {
+        QFETCH(QString, first);
+        QFETCH(QString, button);
+        QFETCH(QString, mode);
+        QFETCH(int, interval);
+        TestProgram program;
+        mainform& game = openGame(program, first);
+        program.clock.advance(100);
+        game.playgametimer->setEnabled(true);
+        game.timesshown = 4;
+        const int seedingsBefore = program.random.seedings;
+        program.audio.clear();
+
+        selectform& screen = program.forms->select();
+        whenDialogOpens([&]() {
+            QVERIFY(screen.isVisible());
+            QVERIFY(screen.isModal());
+            // Everything of the old activity is stopped and cleared meanwhile.
+            QVERIFY(!game.Timer1->enabled());
+            QVERIFY(!game.playgametimer->enabled());
+            QVERIFY(visiblePictures(game).isEmpty());
+            QTest::mouseClick(screen.findChild<PictureButton*>(button), Qt::LeftButton);
+        });
+        game.newmenu_click();
+
+        QCOMPARE(program.module1.selectedmode, mode);
+        QVERIFY(!screen.isVisible());
+        QCOMPARE(program.random.seedings, seedingsBefore + 1);  // a new background
+        QCOMPARE(game.Timer1->interval(), interval);
+        QVERIFY(game.Timer1->enabled());
+        QCOMPARE(game.timesshown, qint16(0));
+        QVERIFY(game.Learnimage->picture().isNull());
+    }
+
+    void closingTheNewDialogRestartsTheCurrentChoice() {
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        selectform& screen = program.forms->select();
+        whenDialogOpens([&]() {
+            QVERIFY(QTest::qWaitForWindowActive(&screen));
+            // Tabbing onto a play button chooses it without a click.
+            QTest::keyClick(screen.focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(screen.focusWidget(), Qt::Key_Tab);
+            screen.close();
+        });
+        game.newmenu_click();
+        QCOMPARE(program.module1.selectedmode, QStringLiteral("playcolors"));
+        QVERIFY(program.desktop.endedWith.isEmpty());
+        QCOMPARE(visiblePictures(game).size(), 4);
+    }
+
+    void aboutKeepsTheBackgroundAndTheQuestionTimer_data() {
+        QTest::addColumn<bool>("questionTimerRunning");
+        QTest::newRow("question timer running") << true;
+        QTest::newRow("question timer stopped") << false;
+    }
+    void aboutKeepsTheBackgroundAndTheQuestionTimer() {
+        QFETCH(bool, questionTimerRunning);
+        TestProgram program;
+        mainform& game = openGame(program, "playshapes");
+        game.playgametimer->setEnabled(questionTimerRunning);
+        program.module1.backgroundcount = 3;
+        const QImage background = game.mainimage->picture();
+        const int seedingsBefore = program.random.seedings;
+        Aboutform& about = program.forms->about();
+        whenDialogOpens([&]() {
+            QVERIFY(about.isVisible());
+            QCOMPARE(game.playgametimer->enabled(), questionTimerRunning);
+            QTest::mouseClick(about.okaybut, Qt::LeftButton);
+        });
+        game.aboutmenu_click();
+        QCOMPARE(program.random.seedings, seedingsBefore);
+        QCOMPARE(game.mainimage->picture(), background);
+        QCOMPARE(game.playgametimer->enabled(), questionTimerRunning);
+        QCOMPARE(program.module1.backgroundcount, qint16(0));
+        QCOMPARE(game.Timer1->interval(), 1);  // the second play start of this window
+        QVERIFY(program.audio.filesPlayed("playdonate").isEmpty());
+    }
+
+    void exitAndClosingStopTheMusicAndEnd_data() {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("Exit") << true;
+        QTest::newRow("close box") << false;
+    }
+    void exitAndClosingStopTheMusicAndEnd() {
+        QFETCH(bool, byMenu);
+        TestProgram program;
+        mainform& game = openGame(program, "learnshapes");
+        if (byMenu)
+            game.eitmenu_click();
+        else
+            game.close();
+        QCOMPARE(program.audio.commandsFor("playbackmusiccontrol").last(), QStringLiteral("close"));
+        QCOMPARE(program.desktop.endedWith, QList<int>{0});
+    }
+
+    void keyPressEnablesTheTimerOnlyInKeyboardMode_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("keyboard") << "keyboard" << true;
+        QTest::newRow("timer") << "timer" << false;
+        QTest::newRow("Keyboard in capitals is not keyboard") << "Keyboard" << false;
+    }
+    void keyPressEnablesTheTimerOnlyInKeyboardMode() {
+        QFETCH(QString, how);
+        QFETCH(bool, enabled);
+        TestProgram program;
+        mainform& game = openGame(program, "playcolors");
+        program.module1.settings.howtochangepictures = how;
+        game.Timer1->setEnabled(false);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &game;
+        QTest::keyClick(target, Qt::Key_Space);
+        QCOMPARE(game.Timer1->enabled(), enabled);
+    }
+
+    // (backchange, counted steps) -> which steps change the background
+    void backgroundCount_data() {
+        QTest::addColumn<int>("backchange");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QList<int>>("changesAt");
+        QTest::newRow("default 5") << 5 << 16 << QList<int>{6, 11, 16};
+        QTest::newRow("every picture but the first") << 1 << 4 << QList<int>{2, 3, 4};
+        QTest::newRow("0: the first step only") << 0 << 6 << QList<int>{1};
+    }
+    void backgroundCount() {
+        QFETCH(int, backchange);
+        QFETCH(int, steps);
+        QFETCH(QList<int>, changesAt);
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        program.module1.settings.backchange = static_cast<qint16>(backchange);
+        QList<int> changed;
+        for (int step = 1; step <= steps; ++step) {
+            const int before = program.random.seedings;
+            game.checkbackground();
+            if (program.random.seedings != before)
+                changed << step;
+        }
+        QCOMPARE(changed, changesAt);
+    }
+
+    void backgroundCountStopsAtItsTop() {
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        program.module1.settings.backchange = 0;
+        program.module1.backgroundcount = 32766;
+        game.checkbackground();
+        game.checkbackground();
+        QCOMPARE(program.module1.backgroundcount, qint16(32767));
+    }
+
+    void backgroundDrawAndMissingFile() {
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("backgrounds"));
+        QFile::copy(kLibrary + "/backgrounds/back3.jpg", dir.filePath("backgrounds/back3.jpg"));
+        TestProgram program(dir.path());
+        program.random.scriptDraw(3, 10);
+        mainform& game = openGame(program, "learncolors");
+        QCOMPARE(game.pick.randomnumber, qint16(3));
+        const QImage shown = game.mainimage->picture();
+        QVERIFY(!shown.isNull());
+        // back5.jpg is missing: the background stays as it was.
+        program.random.scriptDraw(5, 10);
+        game.getbackgrounpicture();
+        QCOMPARE(game.pick.randomnumber, qint16(5));
+        QCOMPARE(game.mainimage->picture(), shown);
+    }
+
+    void helpMenuAddresses() {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("my programs/quorvel learning");
+        QDir().mkpath(folder);
+        TestProgram program(folder);
+        mainform& game = openGame(program, "learncolors");
+        game.abounmenu->trigger();
+        game.webmenu->trigger();
+        game.donatemenu->trigger();
+        game.donatemenu->trigger();
+        QStringList addresses;
+        for (const auto& o : program.desktop.opened) {
+            QCOMPARE(o.owner, &game);
+            addresses << o.address;
+        }
+        const QString site = QStringLiteral(QUORVEL_WEBSITE);
+        QVERIFY(site.startsWith("http://") && !site.endsWith('/') && site.count('/') == 2);
+        QCOMPARE(addresses, QStringList({folder + "/help/colorhelp.htm", site,
+                                         site + "/donations.htm", site + "/donations.htm"}));
+        // The activity goes on untouched.
+        QVERIFY(game.Timer1->enabled());
+    }
+
+    void layoutStaysProportional_data() {
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("design size") << QSize(638, 483);
+        QTest::newRow("full HD") << QSize(1920, 1040);
+        QTest::newRow("tall and narrow") << QSize(500, 900);
+    }
+    void layoutStaysProportional() {
+        QFETCH(QSize, client);
+        TestProgram program;
+        mainform& game = openGame(program, "playcolors");
+        QSignalSpy laidOut(&game, &mainform::laidOut);
+        game.showNormal();
+        game.centralWidget()->resize(client);
+        QVERIFY(laidOut.count() >= 1);
+        const double sx = client.width() / 9570.0, sy = client.height() / 7245.0;
+        const auto expect = [&](QWidget* w, int l, int t, int wd, int h) {
+            const QRect g = w->geometry();
+            QVERIFY2(qAbs(g.left() - l * sx) <= 1 && qAbs(g.top() - t * sy) <= 1 &&
+                         qAbs(g.width() - wd * sx) <= 1.5 && qAbs(g.height() - h * sy) <= 1.5,
+                     qPrintable(w->objectName()));
+        };
+        expect(game.mainimage, 0, -105, 9600, 7425);
+        expect(game.Learnimage, 1620, 735, 6345, 5640);
+        expect(game.image0, 1200, 600, 3585, 3000);
+        expect(game.Image1, 4800, 600, 3585, 3000);
+        expect(game.image2, 1200, 3600, 3585, 3000);
+        expect(game.image3, 4800, 3600, 3585, 3000);
+    }
+
+    void firstLayoutRaisesTheNotification() {
+        TestProgram program;
+        program.storeDefaults();
+        program.module1.selectedmode = "learncolors";
+        mainform& game = program.forms->game();
+        QSignalSpy laidOut(&game, &mainform::laidOut);
+        game.showAsWindow();
+        QVERIFY(laidOut.count() >= 1);
+    }
+};
+
+QTEST_MAIN(TestMainform)
+#include "test_mainform.moc"
