@@ -9,15 +9,16 @@ namespace qv {
 
 SoundPlayer::SoundPlayer(AudioBackend& backend, Clock& clock, const QString& name, QObject* parent)
     : QObject(parent),
-      backend_(backend),
+      backend_(&backend),
       clock_(clock),
       name_(name),
       id_(backend.createPlayer(name)) {
-    connect(&backend_, &AudioBackend::finished, this, &SoundPlayer::onBackendFinished);
+    connect(&backend, &AudioBackend::finished, this, &SoundPlayer::onBackendFinished);
 }
 
 SoundPlayer::~SoundPlayer() {
-    backend_.destroyPlayer(id_);
+    if (backend_)
+        backend_->destroyPlayer(id_);
 }
 
 void SoundPlayer::setCommand(const QString& command) {
@@ -38,7 +39,7 @@ void SoundPlayer::setCommand(const QString& command) {
     ++commandSerial_;
     notifyAtEnd_ = false;
 
-    if (!perform(verb))
+    if (!backend_ || !perform(verb))
         return;
 
     if (startsSound) {
@@ -56,18 +57,18 @@ bool SoundPlayer::isMusicDevice() const {
 
 bool SoundPlayer::perform(const QString& verb) {
     if (verb == QLatin1String("sound"))
-        return backend_.playWave(id_, fileName_);
+        return backend_->playWave(id_, fileName_);
     if (verb == QLatin1String("close")) {
-        backend_.close(id_);
+        backend_->close(id_);
         openedWave_.clear();
         return true;
     }
     if (isMusicDevice()) {
         if (verb == QLatin1String("open"))
-            return backend_.openMusic(id_, fileName_);
+            return backend_->openMusic(id_, fileName_);
         if (verb == QLatin1String("prev"))
-            return backend_.rewindMusic(id_);
-        return backend_.playMusic(id_);
+            return backend_->rewindMusic(id_);
+        return backend_->playMusic(id_);
     }
     // A wave device holds no position worth keeping: "play" always starts at the top.
     if (verb == QLatin1String("open")) {
@@ -79,12 +80,12 @@ bool SoundPlayer::perform(const QString& verb) {
     }
     if (verb == QLatin1String("prev"))
         return !openedWave_.isEmpty();
-    return !openedWave_.isEmpty() && backend_.playWave(id_, openedWave_);
+    return !openedWave_.isEmpty() && backend_->playWave(id_, openedWave_);
 }
 
 void SoundPlayer::waitForEnd() {
     const quint64 serial = commandSerial_;
-    const qint64 length = backend_.lengthMs(id_);
+    const qint64 length = backend_->lengthMs(id_);
     // A finite bound even for an end that never comes (a stalled device).
     const qint64 bound =
         length >= 0 ? length + qMax(kWaitMarginMs, length / 2) : kUnknownLengthWaitMs;
@@ -93,8 +94,8 @@ void SoundPlayer::waitForEnd() {
     const QPointer<SoundPlayer> self(this);
     clock_.waitUntil(
         [&self, serial] {
-            return self.isNull() || self->commandSerial_ != serial ||
-                   !self->backend_.isPlaying(self->id_);
+            return self.isNull() || self->commandSerial_ != serial || !self->backend_ ||
+                   !self->backend_->isPlaying(self->id_);
         },
         bound);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include "audiobackend.h"
@@ -68,7 +69,8 @@ private:
     void postDone();
     void onBackendFinished(AudioBackend::PlayerId player);
 
-    AudioBackend& backend_;
+    // Held weakly: a backend torn down first leaves its players mute, not dangling.
+    QPointer<AudioBackend> backend_;
     Clock& clock_;
     QString name_;
     AudioBackend::PlayerId id_;

@@ -368,6 +368,22 @@ private slots:
         QCOMPARE(rig.done.count(), 3);
     }
 
+    // At the end of the program the backend may go before the windows' players.
+    void aPlayerOutlivingItsBackendIsMute() {
+        VirtualClock clock;
+        auto audio = std::make_unique<RecordingAudio>(clock);
+        SoundPlayer player(*audio, clock, "soundplayer");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        audio.reset();
+        player.setFileName(wave(500));
+        player.setWait(true);
+        player.setNotify(true);
+        player.setCommand("sound");
+        QCOMPARE(clock.nowMs(), qint64{0});
+        clock.advance(1000);
+        QCOMPARE(done.count(), 0);
+    }
+
     void playersOverlap() {
         VirtualClock clock;
         RecordingAudio audio(clock);
