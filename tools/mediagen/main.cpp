@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     // Drawing text needs fonts but no screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) return usage();
+    if (argc != 3)
+        return usage();
 
     const std::map<QString, std::function<bool(const QString&)>> kinds = {
         {"art", mediagen::writeArt},
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
         {"help", mediagen::writeHelpPage},
     };
     const auto kind = kinds.find(QString::fromLocal8Bit(argv[1]));
-    if (kind == kinds.end()) return usage();
+    if (kind == kinds.end())
+        return usage();
     return kind->second(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

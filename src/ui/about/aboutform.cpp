@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -27,6 +28,17 @@ QFont sansSerif(int points, bool bold = false) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(points);
     font.setBold(bold);
+    return font;
+}
+
+// Narrows a font just enough for the text to fit the panel's width, so a wide
+// sans-serif face never cuts the link off.
+QFont narrowedToFit(QFont font, const QString& text, int width) {
+    for (int stretch = 100; stretch >= 70; stretch -= 2) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+            break;
+    }
     return font;
 }
 
@@ -81,7 +93,7 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     registerpanel->setObjectName(QStringLiteral("registerpanel"));
     QFont link = sansSerif(12, true);
     link.setUnderline(true);
-    registerpanel->setFont(link);
+    registerpanel->setFont(narrowedToFit(link, registerpanel->text(), registerpanel->width()));
     registerpanel->setAlignment(Qt::AlignCenter);
     registerpanel->setStyleSheet(QStringLiteral("color: blue;"));
     registerpanel->setCursor(Qt::PointingHandCursor);

@@ -11,7 +11,9 @@ namespace mediagen {
 QImage buttonBar(const QColor& barColour, const QString& words) {
     const int width = 202;
     const int height = 44;
-    QImage image = canvas(width, height, Qt::white);
+    // The corners around the rounded bar take the colour of the selection
+    // screen's field, so the bar sits on it without a white box around it.
+    QImage image = canvas(width, height, QColor(204, 239, 190));
     QPainter p(&image);
     prepare(p);
 
