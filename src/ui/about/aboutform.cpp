@@ -107,7 +107,10 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     setFocusProxy(okaybut);
 }
 
-Aboutform::~Aboutform() = default;
+Aboutform::~Aboutform() {
+    okaybut->disconnect(this);
+    hide();
+}
 
 void Aboutform::showAsWindow() {
     show();

@@ -56,6 +56,10 @@ mainform::mainform(Forms& forms)
 
 mainform::~mainform() {
     qApp->removeEventFilter(this);
+    // Nothing may call back into the window while its base class tears it down.
+    SSResizer1->disconnect(this);
+    Timer1->disconnect(this);
+    hide();
     // The window object goes away: the music stops with it.
     playbackmusiccontrol->setCommand(QStringLiteral("close"));
 }

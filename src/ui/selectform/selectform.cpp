@@ -94,7 +94,13 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-selectform::~selectform() = default;
+selectform::~selectform() {
+    // Closing a visible window moves the focus out of its buttons; by then
+    // this object is half gone, so the buttons must not reach it any more.
+    for (const Choice& choice : choices_)
+        choice.button->disconnect(this);
+    hide();
+}
 
 void selectform::form_load() {
     loaded_ = true;
