@@ -80,6 +80,9 @@ void writeFrameStrips(const QString& dir, const QImage& from, const QImage& to) 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Frames are drawn into images; no screen is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QSize sizes[] = {{638, 483}, {1920, 1080}};
     if (argc == 3 && QByteArray(argv[1]) == "--frames") {
