@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace qv {
 
@@ -28,7 +29,7 @@ private:
 
 }  // namespace
 
-void showModal(QWidget& window) {
+void showModal(QWidget& window, QWidget* owner) {
     QPointer<QWidget> guard(&window);
     const Qt::WindowModality previous = window.windowModality();
     if (window.isVisible())
@@ -37,13 +38,22 @@ void showModal(QWidget& window) {
     QEventLoop loop;
     QuitOnHide filter(loop);
     window.installEventFilter(&filter);
+    // The desktop keeps a dialog above the window it belongs to.
+    if (owner && owner->window()->windowHandle()) {
+        window.winId();
+        window.windowHandle()->setTransientParent(owner->window()->windowHandle());
+    }
     window.show();
+    window.raise();
+    window.activateWindow();
     if (window.isVisible())
         loop.exec(QEventLoop::DialogExec);
     if (!guard)
         return;
     window.removeEventFilter(&filter);
     window.setWindowModality(previous);
+    if (window.windowHandle())
+        window.windowHandle()->setTransientParent(nullptr);
 }
 
 void centerOnScreen(QWidget& window) {

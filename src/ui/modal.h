@@ -4,9 +4,9 @@ class QWidget;
 
 namespace qv {
 
-// Shows a top-level window as a modal dialog and returns once it is hidden or
-// closed. Meanwhile the other windows take no input but keep painting.
-void showModal(QWidget& window);
+// Shows a top-level window as a modal dialog over owner and returns once it is
+// hidden or closed. Meanwhile the other windows take no input but keep painting.
+void showModal(QWidget& window, QWidget* owner);
 
 // Puts a window in the middle of the screen it is on.
 void centerOnScreen(QWidget& window);

@@ -118,9 +118,9 @@ void Aboutform::showAsWindow() {
     okaybut->setFocus();
 }
 
-void Aboutform::showAsDialog() {
+void Aboutform::showAsDialog(QWidget* owner) {
     okaybut->setFocus();
-    showModal(*this);
+    showModal(*this, owner);
 }
 
 void Aboutform::okaybut_click() {

@@ -21,7 +21,7 @@ public:
     // Shows the box as an ordinary window, centred.
     void showAsWindow();
     // Shows the box as the game window's modal dialog; returns when it is hidden or closed.
-    void showAsDialog();
+    void showAsDialog(QWidget* owner);
 
     // The OK step.
     void okaybut_click();

@@ -109,7 +109,7 @@ void mainform::newmenu_click() {
     Timer1->setEnabled(false);
     playgametimer->setEnabled(false);
     hideAndClearPictures();
-    forms_.select().showAsDialog();
+    forms_.select().showAsDialog(this);
     repaint();
     getbackgrounpicture();
     QApplication::processEvents();
@@ -121,7 +121,7 @@ void mainform::aboutmenu_click() {
     // while the box is open. The background stays.
     Timer1->setEnabled(false);
     hideAndClearPictures();
-    forms_.about().showAsDialog();
+    forms_.about().showAsDialog(this);
     repaint();
     QApplication::processEvents();
     userselection();

@@ -117,9 +117,9 @@ void selectform::showAsWindow() {
     activateWindow();
 }
 
-void selectform::showAsDialog() {
+void selectform::showAsDialog(QWidget* owner) {
     shownAsDialog_ = true;
-    showModal(*this);
+    showModal(*this, owner);
     shownAsDialog_ = false;
 }
 

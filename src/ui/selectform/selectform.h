@@ -22,7 +22,7 @@ public:
     // Shows the screen as an ordinary window (start-up, first run).
     void showAsWindow();
     // Shows it as the game window's modal dialog; returns when it is hidden or closed.
-    void showAsDialog();
+    void showAsDialog(QWidget* owner);
 
     void soundplay();
     void testyellow();
