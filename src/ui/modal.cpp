@@ -56,6 +56,11 @@ void showModal(QWidget& window, QWidget* owner) {
         window.windowHandle()->setTransientParent(nullptr);
 }
 
+void useFixedWindowFrame(QWidget& window) {
+    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
+}
+
 void centerOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (!screen)

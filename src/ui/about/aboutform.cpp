@@ -55,9 +55,8 @@ QLabel* textPanel(QWidget* parent, const QRect& geometry, const QString& text) {
 Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     setObjectName(QStringLiteral("Aboutform"));
     setWindowTitle(QStringLiteral("About"));
-    // A close button but no minimise or maximise button, and no icon.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    useFixedWindowFrame(*this);
+    // No icon of its own.
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
     setWindowIcon(QIcon(noIcon));

@@ -38,8 +38,7 @@ PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft, 
 selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     setObjectName(QStringLiteral("selectform"));
     setWindowTitle(QStringLiteral("Quorvel Learning Selection"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    useFixedWindowFrame(*this);
     setWindowIcon(appIcon());
 
     Helpmnu = menuBar()->addAction(QStringLiteral("Help"));
