@@ -11,28 +11,19 @@ namespace qvtest {
 
 namespace {
 
-void appendLe32(QByteArray& bytes, quint32 value) {
-    char raw[4];
+// Appends value in little- or big-endian byte order (WAV is little, MIDI big).
+template <typename T>
+void appendLittle(QByteArray& bytes, T value) {
+    char raw[sizeof(T)];
     qToLittleEndian(value, raw);
-    bytes.append(raw, 4);
+    bytes.append(raw, sizeof(T));
 }
 
-void appendLe16(QByteArray& bytes, quint16 value) {
-    char raw[2];
-    qToLittleEndian(value, raw);
-    bytes.append(raw, 2);
-}
-
-void appendBe32(QByteArray& bytes, quint32 value) {
-    char raw[4];
+template <typename T>
+void appendBig(QByteArray& bytes, T value) {
+    char raw[sizeof(T)];
     qToBigEndian(value, raw);
-    bytes.append(raw, 4);
-}
-
-void appendBe16(QByteArray& bytes, quint16 value) {
-    char raw[2];
-    qToBigEndian(value, raw);
-    bytes.append(raw, 2);
+    bytes.append(raw, sizeof(T));
 }
 
 // MIDI's variable-length quantity: seven bits a byte, high bit set on all but the last.
@@ -59,23 +50,23 @@ bool writeSineWave(const QString& path, int lengthMs, int sampleRate, int channe
 
     QByteArray bytes;
     bytes.append("RIFF");
-    appendLe32(bytes, 36 + dataSize);
+    appendLittle<quint32>(bytes, 36 + dataSize);
     bytes.append("WAVE");
     bytes.append("fmt ");
-    appendLe32(bytes, 16);
-    appendLe16(bytes, 1);  // PCM
-    appendLe16(bytes, static_cast<quint16>(channels));
-    appendLe32(bytes, static_cast<quint32>(sampleRate));
-    appendLe32(bytes, static_cast<quint32>(sampleRate) * blockAlign);
-    appendLe16(bytes, blockAlign);
-    appendLe16(bytes, 16);
+    appendLittle<quint32>(bytes, 16);
+    appendLittle<quint16>(bytes, 1);  // PCM
+    appendLittle<quint16>(bytes, static_cast<quint16>(channels));
+    appendLittle<quint32>(bytes, static_cast<quint32>(sampleRate));
+    appendLittle<quint32>(bytes, static_cast<quint32>(sampleRate) * blockAlign);
+    appendLittle<quint16>(bytes, blockAlign);
+    appendLittle<quint16>(bytes, 16);
     bytes.append("data");
-    appendLe32(bytes, dataSize);
+    appendLittle<quint32>(bytes, dataSize);
     for (quint32 frame = 0; frame < frames; ++frame) {
         const double phase = 2 * std::numbers::pi * 440.0 * frame / sampleRate;
         const auto sample = static_cast<qint16>(std::lround(8000 * std::sin(phase)));
         for (int channel = 0; channel < channels; ++channel) {
-            appendLe16(bytes, static_cast<quint16>(sample));
+            appendLittle<quint16>(bytes, static_cast<quint16>(sample));
         }
     }
     return writeFile(path, bytes);
@@ -98,12 +89,12 @@ bool writeMidiNote(const QString& path, int lengthMs) {
 
     QByteArray bytes;
     bytes.append("MThd");
-    appendBe32(bytes, 6);
-    appendBe16(bytes, 0);  // format 0: a single track
-    appendBe16(bytes, 1);
-    appendBe16(bytes, kTicksPerQuarter);
+    appendBig<quint32>(bytes, 6);
+    appendBig<quint16>(bytes, 0);  // format 0: a single track
+    appendBig<quint16>(bytes, 1);
+    appendBig<quint16>(bytes, kTicksPerQuarter);
     bytes.append("MTrk");
-    appendBe32(bytes, static_cast<quint32>(track.size()));
+    appendBig<quint32>(bytes, static_cast<quint32>(track.size()));
     bytes.append(track);
     return writeFile(path, bytes);
 }
