@@ -26,8 +26,7 @@ qint64 EventLoopClock::wallClockMs() const {
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-Clock::CallbackId EventLoopClock::callAfter(qint64 delayMs, std::function<void()> fn) {
-    const CallbackId id = nextId_++;
+void EventLoopClock::schedule(CallbackId id, qint64 delayMs, std::function<void()> fn) {
     auto* timer = new QTimer(this);
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
@@ -42,10 +41,9 @@ Clock::CallbackId EventLoopClock::callAfter(qint64 delayMs, std::function<void()
     pending_.emplace(id, timer);
     timer->start(
         static_cast<int>(qBound<qint64>(0, delayMs, qint64{std::numeric_limits<int>::max()})));
-    return id;
 }
 
-void EventLoopClock::cancel(CallbackId id) {
+void EventLoopClock::unschedule(CallbackId id) {
     auto it = pending_.find(id);
     if (it == pending_.end())
         return;
@@ -54,14 +52,15 @@ void EventLoopClock::cancel(CallbackId id) {
     pending_.erase(it);
 }
 
-bool EventLoopClock::waitUntil(const std::function<bool()>& done, qint64 timeoutMs) {
+bool EventLoopClock::waitFor(const std::function<bool()>& done, qint64 timeoutMs) {
     QElapsedTimer waited;
     waited.start();
     // A heartbeat so that the blocking event wait below wakes up to look at done().
     QTimer heartbeat;
     heartbeat.start(5);
     while (!done() && waited.elapsed() < timeoutMs) {
-        // Paint and timers go on; clicks and keys wait in the queue until we return.
+        // Paint, animation and the audio back end's news go on; clicks and keys
+        // wait in the queue, window events are held by the Clock.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
                                         QEventLoop::WaitForMoreEvents);
     }

@@ -19,13 +19,14 @@ public:
 
     qint64 nowMs() const override;
     qint64 wallClockMs() const override;
-    CallbackId callAfter(qint64 delayMs, std::function<void()> fn) override;
-    void cancel(CallbackId id) override;
-    bool waitUntil(const std::function<bool()>& done, qint64 timeoutMs) override;
+
+protected:
+    void schedule(CallbackId id, qint64 delayMs, std::function<void()> fn) override;
+    void unschedule(CallbackId id) override;
+    bool waitFor(const std::function<bool()>& done, qint64 timeoutMs) override;
 
 private:
     QElapsedTimer elapsed_;
-    CallbackId nextId_ = 1;
     std::unordered_map<CallbackId, QTimer*> pending_;
 };
 

@@ -101,8 +101,11 @@ void SoundPlayer::waitForEnd() {
 }
 
 void SoundPlayer::postDone() {
-    QMetaObject::invokeMethod(
-        this, [this] { emit done(1); }, Qt::QueuedConnection);
+    // A window event: it waits while another player's sound is waited on.
+    clock_.post([self = QPointer<SoundPlayer>(this)] {
+        if (self)
+            emit self->done(1);
+    });
 }
 
 void SoundPlayer::onBackendFinished(AudioBackend::PlayerId player) {

@@ -58,6 +58,8 @@ struct TransitionPicture::Private {
     qint64 startMs = 0;
     qint64 durationMs = 0;
     Clock::CallbackId frameCallback = 0;
+    // The end of a transition, posted as a window event.
+    Clock::CallbackId finishedEvent = 0;
 
     ScaledCopy scaledPicture;
     ScaledCopy scaledPrevious;
@@ -69,9 +71,10 @@ struct TransitionPicture::Private {
     }
 
     void stop() {
-        if (frameCallback != 0)
-            clock.cancel(frameCallback);
+        clock.cancel(frameCallback);
         frameCallback = 0;
+        clock.cancel(finishedEvent);
+        finishedEvent = 0;
         running = false;
         previous = QImage();
         scaledPrevious = ScaledCopy();
@@ -102,8 +105,9 @@ void TransitionPicture::setPicture(const QImage& picture) {
         d->running = true;
         d->startMs = d->clock.nowMs();
         d->durationMs = durationMs(d->speed);
-        d->frameCallback =
-            d->clock.callAfter(std::min<qint64>(kFrameMs, d->durationMs), [this] { nextFrame(); });
+        d->frameCallback = d->clock.callAfter(
+            std::min<qint64>(kFrameMs, d->durationMs), [this] { nextFrame(); },
+            Clock::Kind::Background);
     }
     update();
 }
@@ -114,14 +118,20 @@ void TransitionPicture::nextFrame() {
     if (elapsed < d->durationMs) {
         // The last frame lands exactly on the end, so the event comes after the
         // full duration and no later than one frame beyond it.
-        d->frameCallback = d->clock.callAfter(std::min<qint64>(kFrameMs, d->durationMs - elapsed),
-                                              [this] { nextFrame(); });
+        d->frameCallback = d->clock.callAfter(
+            std::min<qint64>(kFrameMs, d->durationMs - elapsed), [this] { nextFrame(); },
+            Clock::Kind::Background);
         update();
         return;
     }
     d->stop();
     update();
-    emit transitionFinished();
+    // Frames run even while a sound is waited on; the end is a window event
+    // and waits its turn. A later assignment supersedes it.
+    d->finishedEvent = d->clock.post([this] {
+        d->finishedEvent = 0;
+        emit transitionFinished();
+    });
 }
 
 int TransitionPicture::effectNumber() const {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "media/soundplayer.h"
+#include "media/timer.h"
 #include "sound/soundfiles.h"
 #include "support/recordingaudio.h"
 #include "support/virtualclock.h"
@@ -67,7 +68,7 @@ class SoundPlayerTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        for (int ms : {40, 500, 1200}) {
+        for (int ms : {40, 480, 500, 1200}) {
             QVERIFY(qvtest::writeSineWave(wave(ms), ms));
         }
         QVERIFY(qvtest::writeMidiNote(tune(0), 1000));
@@ -101,7 +102,7 @@ private slots:
         rig.player.setFileName(file);
         if (command == "play")
             rig.player.setCommand("open");
-        // The window goes on meanwhile: its timers fire during the wait.
+        // A timer that falls due meanwhile is held: it ticks after the wait.
         qint64 tickedAt = -1;
         rig.clock.callAfter(20, [&] { tickedAt = rig.clock.nowMs(); });
 
@@ -110,7 +111,46 @@ private slots:
 
         QCOMPARE(rig.clock.nowMs(), returnsAtMs);
         QVERIFY(!rig.audio.isPlaying("soundplayer"));
-        QCOMPARE(tickedAt, returnsAtMs >= 20 ? qint64{20} : qint64{-1});
+        QCOMPARE(tickedAt, qint64{-1});
+        rig.clock.advance(20);
+        QCOMPARE(tickedAt, qMax(returnsAtMs, qint64{20}));
+    }
+
+    // A waited sound holds the game: a timer tick, another player's done event
+    // and a transition's end that fall due inside the wait run after it, in
+    // their order; one cancelled meanwhile never runs.
+    void windowEventsWaitForTheEndOfAWaitedSound() {
+        Rig rig;
+        qv::Timer timer(rig.clock);
+        timer.setInterval(1000);
+        timer.setEnabled(true);
+        QStringList order;
+        QObject::connect(&timer, &qv::Timer::tick, [&] {
+            order << QString("tick %1").arg(rig.clock.nowMs());
+            timer.setEnabled(false);
+        });
+        SoundPlayer other(rig.audio, rig.clock, "other");
+        QObject::connect(&other, &SoundPlayer::done,
+                         [&] { order << QString("done %1").arg(rig.clock.nowMs()); });
+        const auto cancelled = rig.clock.callAfter(1100, [&] { order << "cancelled"; });
+        rig.clock.callAfter(1150, [&] { order << QString("event %1").arg(rig.clock.nowMs()); });
+
+        rig.clock.advance(800);
+        other.setFileName(wave(40));
+        other.setNotify(true);
+        other.setCommand("sound");  // ends at 840, inside the wait below
+        rig.clock.callAfter(
+            100, [&] { rig.clock.cancel(cancelled); }, qv::Clock::Kind::Background);
+        rig.player.setFileName(wave(480));
+        rig.player.setWait(true);
+        rig.player.setCommand("sound");
+
+        QCOMPARE(rig.clock.nowMs(), qint64{1280});
+        QVERIFY(order.isEmpty());
+        rig.clock.advance(0);
+        QCOMPARE(order, QStringList({"done 1280", "tick 1280", "event 1280"}));
+        rig.clock.advance(5000);
+        QCOMPARE(order.size(), 3);
     }
 
     // Whatever happens to the player while it waits, the wait ends then.
@@ -126,14 +166,18 @@ private slots:
         VirtualClock clock;
         RecordingAudio audio(clock);
         auto* player = new SoundPlayer(audio, clock, "answerplay");
-        clock.callAfter(300, [&] {
-            if (interruption == "delete") {
-                delete player;
-                return;
-            }
-            player->setFileName(wave(40));
-            player->setCommand(interruption);
-        });
+        // Background work (painting, the back end's news) still runs in a wait.
+        clock.callAfter(
+            300,
+            [&] {
+                if (interruption == "delete") {
+                    delete player;
+                    return;
+                }
+                player->setFileName(wave(40));
+                player->setCommand(interruption);
+            },
+            qv::Clock::Kind::Background);
         player->setFileName(wave(1200));
         player->setWait(true);
         player->setCommand("sound");

@@ -100,15 +100,18 @@ void RecordingAudio::start(PlayerId player, Voice& v, const QString& path, qint6
     v.sounding = path;
     v.lengthMs = lengthMs;
     v.startedAtMs = clock_.nowMs() - fromMs;
-    v.end = clock_.callAfter(lengthMs - fromMs, [this, player] {
-        Voice* ended = voice(player);
-        if (ended == nullptr)
-            return;
-        ended->end = 0;
-        ended->sounding.clear();
-        ended->positionMs = ended->lengthMs;
-        emit finished(player);
-    });
+    v.end = clock_.callAfter(
+        lengthMs - fromMs,
+        [this, player] {
+            Voice* ended = voice(player);
+            if (ended == nullptr)
+                return;
+            ended->end = 0;
+            ended->sounding.clear();
+            ended->positionMs = ended->lengthMs;
+            emit finished(player);
+        },
+        qv::Clock::Kind::Background);
 }
 
 void RecordingAudio::stop(Voice& v) {

@@ -18,9 +18,6 @@ class VirtualClock final : public qv::Clock {
 public:
     qint64 nowMs() const override { return now_; }
     qint64 wallClockMs() const override { return kEpochMs + now_; }
-    CallbackId callAfter(qint64 delayMs, std::function<void()> fn) override;
-    void cancel(CallbackId id) override;
-    bool waitUntil(const std::function<bool()>& done, qint64 timeoutMs) override;
 
     // Moves time forward by ms, firing everything due on the way.
     void advance(qint64 ms);
@@ -31,11 +28,15 @@ public:
 
     static constexpr qint64 kEpochMs = 1'700'000'000'000;
 
+protected:
+    void schedule(CallbackId id, qint64 delayMs, std::function<void()> fn) override;
+    void unschedule(CallbackId id) override;
+    bool waitFor(const std::function<bool()>& done, qint64 timeoutMs) override;
+
 private:
     bool fireNextDueBy(qint64 limit, QEventLoop::ProcessEventsFlags flags);
 
     qint64 now_ = 0;
-    CallbackId nextId_ = 1;
     // (due time, id) keeps callbacks with the same time in scheduling order.
     std::map<std::pair<qint64, CallbackId>, std::function<void()>> queue_;
 };

@@ -57,8 +57,7 @@ mainform::mainform(Forms& forms)
 mainform::~mainform() {
     qApp->removeEventFilter(this);
     // Nothing may call back into the window while its base class tears it down.
-    SSResizer1->disconnect(this);
-    Timer1->disconnect(this);
+    disconnectControls();
     hide();
     // The window object goes away: the music stops with it.
     playbackmusiccontrol->setCommand(QStringLiteral("close"));
@@ -102,9 +101,36 @@ void mainform::buildControls() {
 
     Timer1 = new Timer(clock, this);
     Timer1->setInterval(3000);
-    connect(Timer1, &Timer::tick, this, &mainform::Timer1_tick);
     playgametimer = new Timer(clock, this);
     playgametimer->setInterval(1000);
+    connectControls();
+}
+
+void mainform::connectControls() {
+    connect(Timer1, &Timer::tick, this, &mainform::Timer1_tick);
+    connect(playgametimer, &Timer::tick, this, &mainform::playgametimer_tick);
+    connect(playbackmusiccontrol, &SoundPlayer::done, this, &mainform::playbackmusiccontrol_done);
+    connect(Learnimage, &TransitionPicture::transitionFinished, this,
+            &mainform::Learnimage_transitionFinished);
+    // Clicking the learn picture does nothing.
+    const std::array<TransitionPicture*, 4> answers{image0, Image1, image2, image3};
+    const std::array<void (mainform::*)(), 4> finished{
+        &mainform::image0_transitionFinished, &mainform::Image1_transitionFinished,
+        &mainform::image2_transitionFinished, &mainform::image3_transitionFinished};
+    const std::array<void (mainform::*)(), 4> clicked{
+        &mainform::image0_click, &mainform::Image1_click, &mainform::image2_click,
+        &mainform::image3_click};
+    for (size_t k = 0; k < answers.size(); ++k) {
+        connect(answers[k], &TransitionPicture::transitionFinished, this, finished[k]);
+        connect(answers[k], &TransitionPicture::clicked, this, clicked[k]);
+    }
+}
+
+void mainform::disconnectControls() {
+    for (QObject* control : std::initializer_list<QObject*>{
+             SSResizer1, Timer1, playgametimer, playbackmusiccontrol, soundplayer, answerplay,
+             Learnimage, image0, Image1, image2, image3})
+        control->disconnect(this);
 }
 
 void mainform::buildMenus() {

@@ -53,6 +53,32 @@ public:
     void getbackgrounpicture();
     void checkbackground();
 
+    // Learn colours and learn shapes.
+    void learncollorssub();
+    void learnshapessub();
+    void Learnimage_transitionFinished();
+
+    // Play colours and play shapes: building a question.
+    void playcolors();
+    void playshapes();
+    void image0_transitionFinished();
+    void Image1_transitionFinished();
+    void image2_transitionFinished();
+    void image3_transitionFinished();
+
+    // Play: judging answers and asking the question.
+    void image0_click();
+    void Image1_click();
+    void image2_click();
+    void image3_click();
+    void checkcolorcorrect();
+    void checkshapecorrect();
+    void playgametimer_tick();
+
+    // Background music.
+    void playmusicsub();
+    void playbackmusiccontrol_done(int notifyCode);
+
     // The resizer's notification after each layout.
     void SSResizer1_resize();
 
@@ -111,6 +137,8 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void connectControls();
+    void disconnectControls();
     void Form_Load();
     void stopActivityForDialog(bool stopQuestionTimer);
     void showPictures(bool learn, bool visible);

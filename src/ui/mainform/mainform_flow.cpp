@@ -87,8 +87,16 @@ void mainform::userselection() {
 }
 
 void mainform::Timer1_tick() {
-    // Each activity's step disables Timer1 itself, so every enabling yields
-    // one step. The steps join this dispatch as the activities are built.
+    // Each activity's step disables Timer1 itself, so every enabling yields one step.
+    const QString& mode = module1_.selectedmode;
+    if (mode == QLatin1String("learncolors"))
+        learncollorssub();
+    else if (mode == QLatin1String("learnshapes"))
+        learnshapessub();
+    else if (mode == QLatin1String("playcolors"))
+        playcolors();
+    else if (mode == QLatin1String("playshapes"))
+        playshapes();
 }
 
 void mainform::Form_KeyPress() {
@@ -127,10 +135,6 @@ void mainform::aboutmenu_click() {
     userselection();
 }
 
-void mainform::optionsmenu_click() {
-    // The options dialog joins here when it is built.
-}
-
 void mainform::eitmenu_click() {
     playbackmusiccontrol->setCommand(QStringLiteral("close"));
     platform_.desktop.endProgram(0);
@@ -140,10 +144,6 @@ void mainform::closeEvent(QCloseEvent* event) {
     event->accept();
     playbackmusiccontrol->setCommand(QStringLiteral("close"));
     platform_.desktop.endProgram(0);
-}
-
-void mainform::SSResizer1_resize() {
-    emit laidOut();
 }
 
 }  // namespace qv
