@@ -2,6 +2,9 @@
 
 #include <QList>
 
+#include <optional>
+#include <random>
+
 #include "catalogue/random.h"
 
 namespace qvtest {
@@ -18,12 +21,17 @@ public:
     // Queues the x that makes a draw of n give index.
     void scriptDraw(int index, int n) { queue_.append((index + 0.5) / n); }
 
+    // After the scripted values, draw from a seeded generator instead of the
+    // fixed fallback: long scripted runs need real variety, repeatably.
+    void useGenerator(quint64 seed) { generator_.emplace(seed); }
+
     double fallback = 0.0;
     int seedings = 0;
     int taken = 0;
 
 private:
     QList<double> queue_;
+    std::optional<std::mt19937_64> generator_;
 };
 
 }  // namespace qvtest

@@ -92,6 +92,9 @@ void mainform::buildControls() {
     SSResizer1->add(image2, QRect(1200, 3600, 3585, 3000));
     image3 = transitionPicture(clock, client, "image3");
     SSResizer1->add(image3, QRect(4800, 3600, 3585, 3000));
+    // Empty answer pictures take no clicks until a question has been built.
+    for (TransitionPicture* picture : answerPictures())
+        picture->setEnabled(false);
 
     AudioBackend& audio = platform_.audio;
     soundplayer = new SoundPlayer(audio, clock, QStringLiteral("mainform.soundplayer"), this);

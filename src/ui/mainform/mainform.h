@@ -145,6 +145,17 @@ private:
     void hideAndClearPictures();
     QString mediaPath(const QString& relative) const;
 
+    // Learn and play helpers shared by the twin procedures.
+    void learnStep(bool teachColours);
+    QString shapePicturePath(const QString& stem, const QString& colour) const;
+    std::array<TransitionPicture*, 4> answerPictures() const;
+    void buildQuestion(bool askColours);
+    void bringInAnswer(int index);
+    void answerArrived(int index, bool arrived);
+    void playEffectSound();
+    void answerClicked(int index);
+    void judgeAnswer(bool colours);
+
     Forms& forms_;
     Platform& platform_;
     Module1& module1_;

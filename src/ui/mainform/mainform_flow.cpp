@@ -111,6 +111,9 @@ void mainform::hideAndClearPictures() {
         picture->setArmed(false);
         picture->setPicture(QImage());
     }
+    // Empty answer pictures take no clicks until a question has been built.
+    for (TransitionPicture* picture : answerPictures())
+        picture->setEnabled(false);
 }
 
 void mainform::newmenu_click() {
