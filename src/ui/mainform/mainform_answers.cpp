@@ -60,6 +60,9 @@ void mainform::judgeAnswer(bool colours) {
             clicked->setPicture(*picture);
         // Paint the reward now; a click already queued is handled here too.
         QApplication::processEvents();
+        // The praise is heard to its end while the reward shows: the next
+        // question clears all four pictures as it starts.
+        answerplay->setWait(true);
         answerplay->setFileName(
             mediaPath(QStringLiteral("\\sounds\\a%1.wav").arg(platform_.random.draw(6))));
         answerplay->setCommand(QStringLiteral("sound"));

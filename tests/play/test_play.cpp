@@ -1,0 +1,503 @@
+// Play colours and play shapes through the real game window, in virtual time:
+// building a question, asking it, judging clicks, rewards and feedback, the
+// keyboard, missing files, and a scripted child answering ten thousand times.
+#include <QtTest>
+
+#include <random>
+
+#include "catalogue/tables.h"
+#include "media/soundplayer.h"
+#include "media/timer.h"
+#include "media/transitionpicture.h"
+#include "support/fixturelibrary.h"
+#include "support/testprogram.h"
+#include "ui/mainform/mainform.h"
+
+using namespace qv;
+using qvtest::FixtureLibrary;
+using qvtest::RecordingAudio;
+using qvtest::TestProgram;
+
+namespace {
+
+constexpr int kTransitionMs = 500;         // the default effect speed of 10
+constexpr qint64 kFirstQuestionMs = 5000;  // the first play start waits for the introduction
+constexpr qint64 kArrivedMs = 5000 + 4 * kTransitionMs;  // the fourth picture is in
+
+// The game window in a play mode on a small fixture library.
+struct PlayRig {
+    explicit PlayRig(const QMap<QString, QString>& settings = {}) {
+        program.storeDefaults();
+        program.storeText("playmusic", "False");
+        for (auto it = settings.begin(); it != settings.end(); ++it)
+            program.storeText(it.key(), it.value());
+        loadsettings(program.module1.settings, program.store);
+    }
+
+    mainform& open(const QString& mode) {
+        program.module1.selectedmode = mode;
+        game = &program.forms->game();
+        game->showAsWindow();
+        return *game;
+    }
+
+    // Scripts the draws up to the first colour question: the background, the
+    // shapes ("cir"), the four colours, the right picture.
+    void scriptFirstColourQuestion(const QList<int>& colours, int right) {
+        program.random.scriptDraw(0, 10);
+        for (int k = 0; k < (program.module1.settings.playsameobj ? 1 : 4); ++k)
+            program.random.scriptDraw(0, 10);
+        for (int c : colours)
+            program.random.scriptDraw(c, 11);
+        program.random.scriptDraw(right, 4);
+    }
+
+    std::array<TransitionPicture*, 4> pictures() const {
+        return {game->image0, game->Image1, game->image2, game->image3};
+    }
+
+    QString file(const QString& relative) const { return library.path() + "/" + relative; }
+    QImage shapePicture(int k) const {
+        return QImage(file("shapes/" + game->pictureshapes[k] + game->picturecolors[k] + ".jpg"));
+    }
+    qint64 lengthOf(const QString& sound) const {
+        return RecordingAudio::waveLengthMs(file("sounds/" + sound + ".wav"));
+    }
+
+    // "e3", "selred", "thatis" ... of a player's sounds, with their times.
+    QStringList heard(const QString& player) const {
+        QStringList result;
+        for (const auto& e : program.audio.entriesFor(player))
+            if (!e.path.contains("letsplay"))
+                result << QString("%1 %2%3").arg(e.timeMs).arg(QFileInfo(e.path).completeBaseName(),
+                                                               e.ok ? "" : "!");
+        return result;
+    }
+    int effectSounds() const {
+        int n = 0;
+        for (const auto& e : program.audio.entriesFor("mainform.soundplayer"))
+            n += QFileInfo(e.path).completeBaseName().startsWith('e');
+        return n;
+    }
+
+    FixtureLibrary library;
+    TestProgram program{library.path()};
+    mainform* game = nullptr;
+};
+
+// Which picture answers, and one that does not.
+int wrongPicture(const mainform& game) {
+    return (game.rightpicture + 1) % 4;
+}
+
+void click(PlayRig& rig, int k) {
+    QTest::mouseClick(rig.pictures()[k], Qt::LeftButton);
+}
+
+}  // namespace
+
+class TestPlay : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The four pictures come in one after the other, each with an effect
+    // sound as it arrives; clicks count only once all four are in.
+    void theFourPicturesArrive_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("playsameobj");
+        QTest::newRow("colours") << "playcolors" << false;
+        QTest::newRow("colours, same shape") << "playcolors" << true;
+        QTest::newRow("shapes") << "playshapes" << false;
+        QTest::newRow("shapes, same colour") << "playshapes" << true;
+    }
+    void theFourPicturesArrive() {
+        QFETCH(QString, mode);
+        QFETCH(bool, playsameobj);
+        PlayRig rig({{"playsameobj", playsameobj ? "True" : "False"}});
+        rig.program.random.useGenerator(3);
+        mainform& game = rig.open(mode);
+        TestProgram& p = rig.program;
+        p.clock.advance(kFirstQuestionMs - 1);
+        QCOMPARE(game.lastquestion, QString());
+        p.clock.advance(1);
+        QVERIFY(!game.Timer1->enabled());
+        QCOMPARE(game.playgametimer->interval(), 1000);
+        QVERIFY(game.image0->transitionRunning());
+
+        const bool colours = mode == "playcolors";
+        const auto& distinct = colours ? game.picturecolors : game.pictureshapes;
+        const auto& shared = colours ? game.pictureshapes : game.picturecolors;
+        QCOMPARE(QSet<QString>(distinct.begin(), distinct.end()).size(), 4);
+        if (playsameobj)
+            QCOMPARE(QSet<QString>(shared.begin(), shared.end()).size(), 1);
+        QCOMPARE(colours ? game.rightcolor : game.rightshape, distinct[game.rightpicture]);
+        QCOMPARE(game.lastquestion, distinct[game.rightpicture]);
+
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(rig.effectSounds(), k);
+            // A click before the fourth picture has arrived does nothing.
+            click(rig, game.rightpicture);
+            QCOMPARE(p.audio.entriesFor("answerplay").size(), 0);
+            p.clock.advance(kTransitionMs);
+            QCOMPARE(rig.pictures()[k]->picture(), rig.shapePicture(k));
+            QVERIFY(!rig.pictures()[k]->armed());
+        }
+        QCOMPARE(rig.effectSounds(), 4);
+        QCOMPARE(p.audio.entriesFor("mainform.soundplayer").last().timeMs, kArrivedMs);
+        for (TransitionPicture* picture : rig.pictures())
+            QVERIFY(picture->isEnabled());
+        QVERIFY(game.playgametimer->enabled());
+        QVERIFY(rig.heard("answerplay").isEmpty());
+    }
+
+    // The question comes 1000 ms after the fourth picture, then every 15000 ms
+    // with "repeat", and only after wrong answers without it.
+    void theQuestionIsAsked_data() {
+        QTest::addColumn<bool>("repeat");
+        QTest::newRow("repeat") << true;
+        QTest::newRow("once") << false;
+    }
+    void theQuestionIsAsked() {
+        QFETCH(bool, repeat);
+        PlayRig rig({{"repeatquestion", repeat ? "True" : "False"}});
+        rig.scriptFirstColourQuestion({8, 1, 2, 3}, 0);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs);
+        p.audio.clear();
+        p.clock.advance(60'000);
+        const QStringList asked = rig.heard("mainform.soundplayer");
+        if (repeat)
+            QCOMPARE(asked,
+                     QStringList({"8000 selred", "23000 selred", "38000 selred", "53000 selred"}));
+        else
+            QCOMPARE(asked, QStringList{"8000 selred"});
+        QCOMPARE(game.playgametimer->enabled(), repeat);
+    }
+
+    // A wrong answer: the lead-in heard to its end, then the name of what was
+    // clicked, then the question again; the question stays open.
+    void aWrongAnswer_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("repeat");
+        QTest::newRow("colours, repeat") << "playcolors" << true;
+        QTest::newRow("colours, once") << "playcolors" << false;
+        QTest::newRow("shapes, repeat") << "playshapes" << true;
+    }
+    void aWrongAnswer() {
+        QFETCH(QString, mode);
+        QFETCH(bool, repeat);
+        PlayRig rig({{"repeatquestion", repeat ? "True" : "False"}});
+        rig.program.random.useGenerator(5);
+        mainform& game = rig.open(mode);
+        TestProgram& p = rig.program;
+        const bool colours = mode == "playcolors";
+        p.clock.advance(kArrivedMs + 3000);
+        p.audio.clear();
+        const auto before = colours ? game.picturecolors : game.pictureshapes;
+        const QString asked = colours ? game.rightcolor : game.rightshape;
+        const int wrong = wrongPicture(game);
+        const QString name = before[wrong];
+        const QString leadIn = colours ? "thatis" : "thisisa";
+
+        const qint64 t = p.clock.nowMs();
+        // Clicking the same wrong picture twice gives the same feedback twice.
+        for (int time = 0; time < 2; ++time) {
+            p.audio.clear();
+            const qint64 start = p.clock.nowMs();
+            click(rig, wrong);
+            const qint64 nameAt = start + rig.lengthOf(leadIn);
+            const qint64 askedAt = nameAt + rig.lengthOf(name);
+            QCOMPARE(rig.heard("answerplay"),
+                     QStringList({QString("%1 %2").arg(start).arg(leadIn),
+                                  QString("%1 %2").arg(nameAt).arg(name)}));
+            QCOMPARE(rig.heard("mainform.soundplayer"),
+                     QStringList{QString("%1 sel%2").arg(askedAt).arg(asked)});
+            QCOMPARE(p.clock.nowMs(), askedAt);
+        }
+        QVERIFY(p.clock.nowMs() > t);
+        // The same four pictures stay, enabled, and the question goes on.
+        QCOMPARE(colours ? game.picturecolors : game.pictureshapes, before);
+        QCOMPARE(colours ? game.rightcolor : game.rightshape, asked);
+        for (TransitionPicture* picture : rig.pictures())
+            QVERIFY(picture->isEnabled());
+        // With "repeat" the next repetition comes 15000 ms after the wrong answer.
+        p.audio.clear();
+        const qint64 answeredAt = p.clock.nowMs();
+        p.clock.advance(15'000);
+        QCOMPARE(rig.heard("mainform.soundplayer"),
+                 repeat ? QStringList{QString("%1 sel%2").arg(answeredAt + 15'000).arg(asked)}
+                        : QStringList());
+        // The right picture is still rewarded after that.
+        const int rightBefore = game.rightpicture;
+        p.audio.clear();
+        click(rig, rightBefore);
+        QVERIFY(rig.heard("answerplay").value(0).contains(" a"));
+    }
+
+    // A right answer: a reward picture on the clicked picture only, praise
+    // heard to its end, then the next question at once.
+    void aRightAnswer_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("colours") << "playcolors";
+        QTest::newRow("shapes") << "playshapes";
+    }
+    void aRightAnswer() {
+        QFETCH(QString, mode);
+        PlayRig rig;
+        rig.program.random.useGenerator(9);
+        mainform& game = rig.open(mode);
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 500);
+        p.audio.clear();
+        const int right = game.rightpicture;
+        const QString asked = game.lastquestion;
+        std::array<QImage, 4> shownBefore;
+        for (int k = 0; k < 4; ++k)
+            shownBefore[k] = rig.pictures()[k]->picture();
+
+        // Watch the pictures while the praise plays.
+        QImage rewardShown;
+        std::array<QImage, 4> othersDuringPraise;
+        QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
+            if (!rewardShown.isNull())
+                return;
+            rewardShown = rig.pictures()[right]->picture();
+            for (int k = 0; k < 4; ++k)
+                othersDuringPraise[k] = rig.pictures()[k]->picture();
+        });
+        const qint64 start = p.clock.nowMs();
+        click(rig, right);
+
+        const QStringList praise = rig.heard("answerplay");
+        QCOMPARE(praise.size(), 1);
+        QVERIFY(QRegularExpression(QString("^%1 a[0-5]$").arg(start)).match(praise[0]).hasMatch());
+        const QString praiseName = praise[0].section(' ', 1);
+        QCOMPARE(p.clock.nowMs(), start + rig.lengthOf(praiseName));
+        QVERIFY(!rewardShown.isNull());
+        QVERIFY(rewardShown != shownBefore[right]);
+        bool isReward = false;
+        for (int n = 0; n < 76 && !isReward; ++n)
+            isReward = rewardShown == QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
+        QVERIFY(isReward);
+        for (int k = 0; k < 4; ++k)
+            if (k != right)
+                QCOMPARE(othersDuringPraise[k], shownBefore[k]);
+        // The next question is being built: cleared, disabled, image0 coming in.
+        for (TransitionPicture* picture : rig.pictures())
+            QVERIFY(!picture->isEnabled());
+        QVERIFY(game.image0->transitionRunning());
+        QVERIFY(game.lastquestion != asked);
+        QVERIFY(game.Image1->picture().isNull());
+    }
+
+    // "keyboard": a key press builds a new question in place of the current
+    // one, also while that one is still coming in.
+    void aKeyBuildsANewQuestion() {
+        // Slow transitions, so that the 5000 ms of the window's first play
+        // start end while a question is still coming in.
+        const int fx = 2000;
+        PlayRig rig({{"howtochangepictures", "keyboard"}, {"fxplayspeed", "40"}});
+        rig.program.random.useGenerator(4);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kFirstQuestionMs + 4 * fx + 100);
+        QVERIFY(game.image3->isEnabled());
+        const QString first = game.lastquestion;
+        QTest::keyClick(&game, Qt::Key_Space);
+        p.clock.advance(kFirstQuestionMs);
+        QVERIFY(game.lastquestion != first);
+        QVERIFY(!game.image3->isEnabled());
+        // A key while the second picture comes in: 5000 ms later, with the
+        // fourth one coming in, a new question replaces it, and the old chain
+        // stops there.
+        p.clock.advance(fx + 100);
+        QVERIFY(game.Image1->transitionRunning());
+        const QString second = game.lastquestion;
+        QTest::keyClick(&game, Qt::Key_Space);
+        p.clock.advance(kFirstQuestionMs - 1);
+        QVERIFY(game.image3->transitionRunning());
+        p.audio.clear();
+        p.clock.advance(1);
+        QVERIFY(game.lastquestion != second);
+        p.clock.advance(4 * fx);
+        QCOMPARE(rig.effectSounds(), 4);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(rig.pictures()[k]->picture(), rig.shapePicture(k));
+        QVERIFY(game.playgametimer->enabled());
+    }
+
+    // A wrong click inside the second before the question: the lead-in is
+    // heard alone, and the question comes once, after the name.
+    void aWaitedLeadInHoldsTheQuestionTimer() {
+        PlayRig rig({{"repeatquestion", "False"}});
+        rig.scriptFirstColourQuestion({8, 1, 2, 3}, 0);
+        rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 600);
+        p.audio.clear();
+        click(rig, 2);  // "brown"
+        const qint64 nameAt = kArrivedMs + 600 + rig.lengthOf("thatis");
+        QVERIFY(nameAt > kArrivedMs + 1000);
+        p.clock.advance(60'000);
+        QCOMPARE(rig.heard("mainform.soundplayer"),
+                 QStringList{QString("%1 selred").arg(nameAt + rig.lengthOf("brown"))});
+    }
+
+    // Missing files: the first picture stops the question there; a later one
+    // is passed over and the question opens as usual; a missing reward keeps
+    // the picture; a missing question is silent and the game goes on.
+    void missingFiles_data() {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<int>("effectSounds");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("picture 0") << "shapes/cirblack.jpg" << 0 << false;
+        QTest::newRow("picture 2") << "shapes/cirbrown.jpg" << 3 << true;
+        QTest::newRow("picture 3") << "shapes/cirgray.jpg" << 3 << true;
+        QTest::newRow("broken picture 1") << "!shapes/cirblue.jpg" << 3 << true;
+        QTest::newRow("question sound") << "sounds/selblack.wav" << 4 << true;
+        QTest::newRow("every reward") << "rewards" << 4 << true;
+    }
+    void missingFiles() {
+        QFETCH(QString, missing);
+        QFETCH(int, effectSounds);
+        QFETCH(bool, open);
+        PlayRig rig({{"playsameobj", "True"}});
+        if (missing == "rewards") {
+            for (int n = 0; n < 76; ++n)
+                rig.library.remove(QString("backgrounds/c%1.jpg").arg(n));
+        } else if (missing.startsWith('!')) {
+            rig.library.corrupt(missing.mid(1));
+        } else {
+            rig.library.remove(missing);
+        }
+        rig.scriptFirstColourQuestion({0, 1, 2, 3}, 0);
+        rig.program.random.useGenerator(1);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 2000);
+        QCOMPARE(rig.effectSounds(), effectSounds);
+        for (TransitionPicture* picture : rig.pictures())
+            QCOMPARE(picture->isEnabled(), open);
+        QCOMPARE(game.playgametimer->interval(), open ? 15000 : 1000);
+        if (!open) {
+            QVERIFY(game.image0->picture().isNull());
+            QVERIFY(!game.playgametimer->enabled());
+            return;
+        }
+        const QString question = missing.contains("sel") ? " selblack!" : " selblack";
+        QCOMPARE(rig.heard("mainform.soundplayer").filter(question).size(), 1);
+        const QImage before = game.image0->picture();
+        // A right answer: with no reward the picture stays as it was.
+        QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
+            if (missing == "rewards" && game.lastquestion == "black")
+                QCOMPARE(game.image0->picture(), before);
+        });
+        click(rig, 0);
+        QVERIFY(game.lastquestion != "black");
+        QVERIFY(game.image0->transitionRunning());
+    }
+
+    // A scripted child answers ten thousand questions in each game, right and
+    // wrong at random, and every invariant of a question is checked each time.
+    void tenThousandQuestions_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("playsameobj");
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<int>("backchange");
+        QTest::newRow("colours") << "playcolors" << false << true << 5;
+        QTest::newRow("shapes") << "playshapes" << true << false << 1;
+    }
+    void tenThousandQuestions() {
+        QFETCH(QString, mode);
+        QFETCH(bool, playsameobj);
+        QFETCH(bool, repeat);
+        QFETCH(int, backchange);
+        const int kQuestions = qEnvironmentVariableIntValue("QV_QUESTIONS") ?: 10'000;
+        PlayRig rig({{"playsameobj", playsameobj ? "True" : "False"},
+                     {"repeatquestion", repeat ? "True" : "False"},
+                     {"backchange", QString::number(backchange)},
+                     {"fxplayspeed", "1"}});
+        rig.program.random.useGenerator(21);
+        mainform& game = rig.open(mode);
+        game.showNormal();
+        game.resize(96, 96);
+        TestProgram& p = rig.program;
+        const bool colours = mode == "playcolors";
+        std::mt19937 child(5);
+        std::array<QImage, 76> rewards;
+        for (int n = 0; n < 76; ++n)
+            rewards[n] = QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
+
+        QString previous;
+        int modelCount = 0;
+        int seedings = p.random.seedings;
+        int questions = 0;
+        int wrongAnswers = 0;
+        const auto checkNewQuestion = [&] {
+            const auto& distinct = colours ? game.picturecolors : game.pictureshapes;
+            const auto& shared = colours ? game.pictureshapes : game.picturecolors;
+            const QString asked = colours ? game.rightcolor : game.rightshape;
+            QCOMPARE(QSet<QString>(distinct.begin(), distinct.end()).size(), 4);
+            QCOMPARE(distinct[game.rightpicture], asked);
+            QCOMPARE(game.lastquestion, asked);
+            QVERIFY(asked != previous);
+            if (playsameobj)
+                QCOMPARE(QSet<QString>(shared.begin(), shared.end()).size(), 1);
+            if (modelCount == backchange) {
+                modelCount = 1;
+                ++seedings;
+            } else {
+                ++modelCount;
+            }
+            QCOMPARE(int(p.module1.backgroundcount), modelCount);
+            QCOMPARE(p.random.seedings, seedings);
+            previous = asked;
+            ++questions;
+        };
+
+        p.clock.advance(kFirstQuestionMs);
+        checkNewQuestion();
+        while (questions < kQuestions) {
+            // Wait for the question to open, sometimes for it to be asked too.
+            while (!game.image3->isEnabled())
+                p.clock.advance(p.clock.nextDue() - p.clock.nowMs());
+            p.clock.advance(std::uniform_int_distribution<int>(0, 2500)(child));
+            p.audio.clear();
+            const bool answerRight = std::bernoulli_distribution(0.5)(child);
+            const int k =
+                answerRight
+                    ? game.rightpicture
+                    : (game.rightpicture + 1 + std::uniform_int_distribution<int>(0, 2)(child)) % 4;
+            const QString askedBefore = game.lastquestion;
+            bool rewarded = false;
+            QMetaObject::Connection watch =
+                QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
+                    if (game.lastquestion == askedBefore &&
+                        std::find(rewards.begin(), rewards.end(), rig.pictures()[k]->picture()) !=
+                            rewards.end())
+                        rewarded = true;
+                });
+            click(rig, k);
+            QObject::disconnect(watch);
+            const QStringList feedback = rig.heard("answerplay");
+            if (answerRight) {
+                // A reward and praise, then the next question at once.
+                QVERIFY(rewarded);
+                QCOMPARE(feedback.size(), 1);
+                QVERIFY(feedback[0].contains(" a"));
+                checkNewQuestion();
+            } else {
+                QVERIFY(!rewarded);
+                QCOMPARE(feedback.size(), 2);
+                QCOMPARE(game.lastquestion, askedBefore);
+                ++wrongAnswers;
+            }
+        }
+        QVERIFY(wrongAnswers > kQuestions / 2);
+        QVERIFY(p.desktop.endedWith.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestPlay)
+#include "test_play.moc"
