@@ -16,6 +16,13 @@ void TestProgram::storeDefaults() {
         storeText(QString::fromLatin1(key.key), QString::fromLatin1(key.defaultText));
 }
 
+void TestProgram::useSettings(const QMap<QString, QString>& changed) {
+    storeDefaults();
+    for (auto it = changed.begin(); it != changed.end(); ++it)
+        storeText(it.key(), it.value());
+    qv::loadsettings(module1.settings, store);
+}
+
 void TestProgram::storeText(const QString& key, const QString& text) {
     store.writesetting(qv::kApplicationName, qv::kSettingsSection, key, text);
 }

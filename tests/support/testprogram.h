@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -26,6 +27,9 @@ public:
 
     // Writes the twelve defaults into the store, as the first run's OK does.
     void storeDefaults();
+    // Stores the defaults with some keys changed and loads them, as a run
+    // after the first one starts.
+    void useSettings(const QMap<QString, QString>& changed);
     // Writes one key straight into the store.
     void storeText(const QString& key, const QString& text);
     QString storedText(const QString& key) const;
