@@ -64,6 +64,7 @@ void loadsettings(Settings& settings, const SettingsStore& store) {
 }
 
 void savesettings(const Settings& settings, SettingsStore& store) {
+    SettingsStore::KeyTexts texts;
     for (const Field& field : kFields) {
         const QString text = std::visit(
             [&](auto member) -> QString {
@@ -77,9 +78,10 @@ void savesettings(const Settings& settings, SettingsStore& store) {
                     return value;
             },
             field.member);
-        store.writesetting(kApplicationName, kSettingsSection, QString::fromLatin1(field.name.key),
-                           text);
+        texts.append({QString::fromLatin1(field.name.key), text});
     }
+    // All twelve in one replacement of the file: never half old, half new.
+    store.writesettings(kApplicationName, kSettingsSection, texts);
 }
 
 bool readRunonce(const SettingsStore& store) {

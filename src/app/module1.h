@@ -25,7 +25,8 @@ struct Module1 {
 // values, the rest keep what they held) and StoreError when the store fails.
 void loadsettings(Settings& settings, const SettingsStore& store);
 
-// Writes all twelve fields in table order. Throws StoreError.
+// Writes all twelve fields in table order, in one replacement of the store's
+// file. Throws StoreError.
 void savesettings(const Settings& settings, SettingsStore& store);
 
 // The start-up read of runonce: a missing key means the program has not run yet.

@@ -99,12 +99,20 @@ QString SettingsStore::readsetting(const QString& application, const QString& se
 
 void SettingsStore::writesetting(const QString& application, const QString& section,
                                  const QString& key, const QString& text) {
+    writesettings(application, section, {{key, text}});
+}
+
+void SettingsStore::writesettings(const QString& application, const QString& section,
+                                  const KeyTexts& keyTexts) {
     const QString file = fileFor(application);
     // Refuse to rewrite a damaged file: that would throw away what it holds.
     throwIfDamaged(file);
     QSettings settings(file, QSettings::IniFormat);
+    // Only ever replace the file whole; never write into it in place.
+    settings.setAtomicSyncRequired(true);
     throwOnError(settings, file);
-    settings.setValue(section + QLatin1Char('/') + key, text);
+    for (const auto& [key, text] : keyTexts)
+        settings.setValue(section + QLatin1Char('/') + key, text);
     settings.sync();
     throwOnError(settings, file);
     if (!QFileInfo::exists(file))

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <stdexcept>
+#include <utility>
 
 namespace qv {
 
@@ -31,6 +33,14 @@ public:
     // Creates or replaces the key and writes it through to disk at once.
     void writesetting(const QString& application, const QString& section, const QString& key,
                       const QString& text);
+
+    // Creates or replaces several keys, in the order given, and writes them
+    // through to disk in one go: the file is replaced whole (written beside
+    // it, then renamed over it), so that a program killed meanwhile leaves
+    // either the file as it was or the file with every one of these keys.
+    using KeyTexts = QList<std::pair<QString, QString>>;
+    void writesettings(const QString& application, const QString& section,
+                       const KeyTexts& keyTexts);
 
     QString fileFor(const QString& application) const;
 

@@ -1,5 +1,7 @@
 // The settings record: text conversions, the store and whole-record load/save.
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -229,6 +231,41 @@ private slots:
         Settings settings;
         loadsettings(settings, store);
         QVERIFY_THROWS_EXCEPTION(StoreError, savesettings(settings, store));
+    }
+
+    // A program killed in the middle of saving leaves the old record or the
+    // new one, whole: never a file that mixes them or lacks a key.
+    void killedWhileSavingLeavesOneWholeRecord() {
+        QTemporaryDir dir;
+        SettingsStore store(dir.path());
+        Settings first;  // the defaults, which the writer saves in turn with another record
+        loadsettings(first, store);
+        savesettings(first, store);
+        QRandomGenerator random(42);
+        QSet<QString> seen;
+        const int kKills = qEnvironmentVariableIntValue("QV_KILLS") ?: 300;
+        for (int kill = 0; kill < kKills; ++kill) {
+            QProcess writer;
+            writer.start(SETTINGS_WRITER, {dir.path()});
+            QVERIFY(writer.waitForReadyRead(10'000));
+            QTest::qSleep(random.bounded(30));
+            writer.kill();
+            QVERIFY(writer.waitForFinished(10'000));
+            const QStringList stored = storedInOrder(store);
+            QVERIFY2(!stored.contains("<missing>"), qPrintable(stored.join(',')));
+            Settings loaded;
+            loadsettings(loaded, store);
+            Settings second = first;
+            second.runonce = !first.runonce;
+            QVERIFY2(loaded == first ||
+                         (loaded.runonce == second.runonce && loaded.backchange == 25 &&
+                          loaded.fxplayspeed == 40 && loaded.howtochangepictures == "keyboard" &&
+                          loaded.playsameobj == !first.playsameobj),
+                     qPrintable(stored.join(',')));
+            seen << stored.join(',');
+        }
+        // Both records were caught on disk, so the kills did land mid-run.
+        QCOMPARE(seen.size(), 2);
     }
 
     void damagedStoreIsNeitherReadNorOverwritten() {
