@@ -331,13 +331,26 @@ private slots:
             const QFontMetrics metrics(font);
             QVERIFY2(metrics.horizontalAdvance(text) <= label->contentsRect().width(),
                      "caption cut off");
-            // A panel's words before its list end left of the list.
+            // No word of a panel's caption hides under its list: with the list
+            // out of the way, nothing of the caption is drawn where it stands.
             if (auto* list = label->findChild<QComboBox*>();
                 list && label->alignment() & Qt::AlignVCenter) {
-                const QString before = text.trimmed().section(QString(3, ' '), 0, 0);
-                QVERIFY(label->contentsRect().left() + metrics.horizontalAdvance(" " + before) <
-                        list->x());
                 QCOMPARE(label->buddy(), list);
+                list->hide();
+                const QImage drawn = label->grab().toImage();
+                list->show();
+                const QColor cyan(192, 255, 255);
+                int covered = 0, beside = 0;
+                for (int y = list->y(); y <= list->geometry().bottom(); ++y)
+                    for (int x = 1; x < drawn.width() - 1; ++x) {
+                        const bool ink = drawn.pixelColor(x, y) != cyan;
+                        if (x >= list->x() && x <= list->geometry().right())
+                            covered += ink ? 1 : 0;
+                        else
+                            beside += ink ? 1 : 0;
+                    }
+                QCOMPARE(covered, 0);
+                QVERIFY(beside > 0);
             }
         } else if (auto* okay = qobject_cast<QPushButton*>(control)) {
             QCOMPARE(okay->iconSize(), QSize(80, 48));

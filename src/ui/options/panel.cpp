@@ -26,6 +26,8 @@ Panel::Panel(QWidget* parent, const char* name, const QRect& geometry, const QSt
     usePanelLook(*this);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
+    // The caption starts at the edge it is aligned to, not a half letter in.
+    setIndent(0);
     setAlignment(alignment);
 }
 
