@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -12,6 +11,7 @@
 #include "links/desktop.h"
 #include "links/visiturl.h"
 #include "media/soundplayer.h"
+#include "ui/fonts.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
 #include "ui/modal.h"
@@ -22,25 +22,6 @@
 namespace qv {
 
 namespace {
-
-QFont sansSerif(int points, bool bold = false) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
-
-// Narrows a font just enough for the text to fit the panel's width, so a wide
-// sans-serif face never cuts the link off.
-QFont narrowedToFit(QFont font, const QString& text, int width) {
-    for (int stretch = 100; stretch >= 70; stretch -= 2) {
-        font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(text) <= width)
-            break;
-    }
-    return font;
-}
 
 QLabel* textPanel(QWidget* parent, const QRect& geometry, const QString& text) {
     auto* label = new QLabel(text, parent);
