@@ -140,7 +140,6 @@ private:
     void connectControls();
     void disconnectControls();
     void Form_Load();
-    void stopActivityForDialog(bool stopQuestionTimer);
     void showPictures(bool learn, bool visible);
     void hideAndClearPictures();
     QString mediaPath(const QString& relative) const;
