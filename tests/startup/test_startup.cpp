@@ -1,4 +1,6 @@
 // Start-up: the first-run screen, its OK step, ordinary starts and failures.
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QtTest>
 
@@ -110,6 +112,65 @@ private slots:
         QVERIFY2(report.contains(QLatin1Char('"') + text + QLatin1Char('"')), qPrintable(report));
         QVERIFY2(report.contains(program.store.fileFor(kApplicationName)), qPrintable(report));
         QVERIFY(!program.forms->select().isVisible());
+    }
+
+    // A store that cannot be read ends the start with a report naming its
+    // file, and the file is left exactly as it was, to be mended by hand.
+    void aDamagedStoreIsReportedAndKept_data() {
+        QTest::addColumn<QByteArray>("content");  // "<folder>": the file is a folder
+        QTest::addColumn<QString>("named");       // what the report names besides the file
+        QTest::newRow("unreadable") << QByteArray("<folder>") << "cannot be read";
+        QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 16)
+                                 << "damaged";
+        QTest::newRow("cut in a key")
+            << QByteArray("[colors]\nrunonce=True\nchangebackground=True\nback") << "damaged";
+        QTest::newRow("cut in a value")
+            << QByteArray("[colors]\nrunonce=True\nchangebackground=True\nbackchange=")
+            << "backchange";
+        QTest::newRow("cut in a header") << QByteArray("[colors]\nrunonce=True\n[col") << "damaged";
+    }
+    void aDamagedStoreIsReportedAndKept() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, named);
+        TestProgram program;
+        const QString file = program.store.fileFor(kApplicationName);
+        QDir().mkpath(QFileInfo(file).path());
+        if (content == "<folder>") {
+            QVERIFY(QDir().mkpath(file));
+        } else {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(content);
+        }
+        QVERIFY(!startprogramOrReport(*program.forms));
+        QCOMPARE(program.desktop.endedWith, QList<int>{1});
+        QCOMPARE(program.desktop.errors.size(), 1);
+        const QString report = program.desktop.errors.first();
+        QVERIFY2(report.contains(file) && report.contains(named), qPrintable(report));
+        QVERIFY(!program.forms->select().isVisible());
+        QVERIFY(!program.forms->about().isVisible());
+        if (content == "<folder>") {
+            QVERIFY(QFileInfo(file).isDir());
+        } else {
+            QFile in(file);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QCOMPARE(in.readAll(), content);
+        }
+    }
+
+    // A section without keys holds nothing to lose: it is a first run.
+    void aSectionWithoutKeysIsAFirstRun() {
+        TestProgram program;
+        const QString file = program.store.fileFor(kApplicationName);
+        QDir().mkpath(QFileInfo(file).path());
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("[colors]\n");
+        out.close();
+        QVERIFY(startprogramOrReport(*program.forms));
+        QVERIFY(program.forms->about().isVisible());
+        QTest::mouseClick(program.forms->about().okaybut, Qt::LeftButton);
+        QCOMPARE(storedInOrder(program), kDefaultsInOrder);
     }
 
     void closingTheFirstRunScreenEndsTheProgramAndWritesNothing() {
