@@ -3,10 +3,13 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace qv {
 
@@ -43,7 +46,11 @@ void showModal(QWidget& window, QWidget* owner) {
         window.winId();
         window.windowHandle()->setTransientParent(owner->window()->windowHandle());
     }
+    centerOver(window, owner);
     window.show();
+    // A window shown for the first time learns the size of its frame only
+    // now; centre it again with the whole frame counted.
+    centerOver(window, owner);
     window.raise();
     window.activateWindow();
     if (window.isVisible())
@@ -67,6 +74,28 @@ void centerOnScreen(QWidget& window) {
         return;
     QRect frame = window.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+void centerOver(QWidget& window, const QWidget* owner) {
+    if (!owner) {
+        centerOnScreen(window);
+        return;
+    }
+    const QWidget* ownerWindow = owner->window();
+    // A window never shown yet has not taken its layout's size.
+    if (QLayout* layout = window.layout())
+        layout->activate();
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(ownerWindow->frameGeometry().center());
+    // An owner near the screen's edge must not push the box off the screen.
+    if (const QScreen* screen = ownerWindow->screen()) {
+        const QRect available = screen->availableGeometry();
+        frame.moveLeft(std::max(available.left(),
+                                std::min(frame.left(), available.right() + 1 - frame.width())));
+        frame.moveTop(std::max(available.top(),
+                               std::min(frame.top(), available.bottom() + 1 - frame.height())));
+    }
     window.move(frame.topLeft());
 }
 
