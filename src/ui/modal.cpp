@@ -30,6 +30,14 @@ private:
     QEventLoop& loop_;
 };
 
+// What the desktop's frame adds around the window's client area.
+QMargins frameMargins(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
 }  // namespace
 
 void showModal(QWidget& window, QWidget* owner) {
@@ -86,8 +94,13 @@ void centerOver(QWidget& window, const QWidget* owner) {
     // A window never shown yet has not taken its layout's size.
     if (QLayout* layout = window.layout())
         layout->activate();
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(ownerWindow->frameGeometry().center());
+    const QRect ownerFrame = ownerWindow->frameGeometry();
+    // Until the desktop has framed the window, it is placed by its client
+    // area, and the owner's frame is the best guess of the frame to come.
+    const bool framed = frameMargins(window) != QMargins();
+    const QMargins margins = framed ? frameMargins(window) : frameMargins(*ownerWindow);
+    QRect frame = window.geometry().marginsAdded(margins);
+    frame.moveCenter(ownerFrame.center());
     // An owner near the screen's edge must not push the box off the screen.
     if (const QScreen* screen = ownerWindow->screen()) {
         const QRect available = screen->availableGeometry();
@@ -96,7 +109,7 @@ void centerOver(QWidget& window, const QWidget* owner) {
         frame.moveTop(std::max(available.top(),
                                std::min(frame.top(), available.bottom() + 1 - frame.height())));
     }
-    window.move(frame.topLeft());
+    window.move(framed ? frame.topLeft() : frame.marginsRemoved(margins).topLeft());
 }
 
 }  // namespace qv
