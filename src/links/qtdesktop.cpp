@@ -1,5 +1,6 @@
 #include "qtdesktop.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QUrl>
@@ -31,7 +32,9 @@ void QtDesktop::openInDefaultProgram(QWidget* /*owner*/, const QString& address)
 void QtDesktop::showFatalError(const QString& title, const QString& message) {
     std::fprintf(stderr, "quorvellearning: %s\n", qPrintable(message));
     std::fflush(stderr);
-    QMessageBox::critical(nullptr, title, message);
+    // Like every modal box, it opens centred over the window the child is
+    // using, or in the middle of the screen when there is none.
+    QMessageBox::critical(QApplication::activeWindow(), title, message);
 }
 
 void QtDesktop::endProgram(int exitStatus) {

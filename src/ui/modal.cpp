@@ -3,10 +3,13 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace qv {
 
@@ -27,6 +30,14 @@ private:
     QEventLoop& loop_;
 };
 
+// What the desktop's frame adds around the window's client area.
+QMargins frameMargins(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
 }  // namespace
 
 void showModal(QWidget& window, QWidget* owner) {
@@ -43,7 +54,11 @@ void showModal(QWidget& window, QWidget* owner) {
         window.winId();
         window.windowHandle()->setTransientParent(owner->window()->windowHandle());
     }
+    centerOver(window, owner);
     window.show();
+    // A window shown for the first time learns the size of its frame only
+    // now; centre it again with the whole frame counted.
+    centerOver(window, owner);
     window.raise();
     window.activateWindow();
     if (window.isVisible())
@@ -68,6 +83,33 @@ void centerOnScreen(QWidget& window) {
     QRect frame = window.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window.move(frame.topLeft());
+}
+
+void centerOver(QWidget& window, const QWidget* owner) {
+    if (!owner) {
+        centerOnScreen(window);
+        return;
+    }
+    const QWidget* ownerWindow = owner->window();
+    // A window never shown yet has not taken its layout's size.
+    if (QLayout* layout = window.layout())
+        layout->activate();
+    const QRect ownerFrame = ownerWindow->frameGeometry();
+    // Until the desktop has framed the window, it is placed by its client
+    // area, and the owner's frame is the best guess of the frame to come.
+    const bool framed = frameMargins(window) != QMargins();
+    const QMargins margins = framed ? frameMargins(window) : frameMargins(*ownerWindow);
+    QRect frame = window.geometry().marginsAdded(margins);
+    frame.moveCenter(ownerFrame.center());
+    // An owner near the screen's edge must not push the box off the screen.
+    if (const QScreen* screen = ownerWindow->screen()) {
+        const QRect available = screen->availableGeometry();
+        frame.moveLeft(std::max(available.left(),
+                                std::min(frame.left(), available.right() + 1 - frame.width())));
+        frame.moveTop(std::max(available.top(),
+                               std::min(frame.top(), available.bottom() + 1 - frame.height())));
+    }
+    window.move(framed ? frame.topLeft() : frame.marginsRemoved(margins).topLeft());
 }
 
 }  // namespace qv

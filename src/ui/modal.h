@@ -4,8 +4,9 @@ class QWidget;
 
 namespace qv {
 
-// Shows a top-level window as a modal dialog over owner and returns once it is
-// hidden or closed. Meanwhile the other windows take no input but keep painting.
+// Shows a top-level window as a modal dialog, centred over owner's window,
+// and returns once it is hidden or closed. Meanwhile the other windows take no
+// input but keep painting.
 void showModal(QWidget& window, QWidget* owner);
 
 // A fixed-size window's frame: a caption with a close button, but no minimise
@@ -14,5 +15,9 @@ void useFixedWindowFrame(QWidget& window);
 
 // Puts a window in the middle of the screen it is on.
 void centerOnScreen(QWidget& window);
+
+// Puts a window in the middle of owner's window, within the screen; without an
+// owner, in the middle of the screen.
+void centerOver(QWidget& window, const QWidget* owner);
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "media/pictureloader.h"
 #include "media/soundplayer.h"
 #include "media/timer.h"
 #include "media/transitionpicture.h"
@@ -333,6 +334,83 @@ private slots:
         QVERIFY(game.Timer1->enabled());
     }
 
+    void restoredWindowHasTheDesignClientArea() {
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        QVERIFY(game.isMaximized());
+        game.showNormal();
+        QVERIFY(QTest::qWaitFor([&]() { return !game.isMaximized(); }));
+        const int menuHeight = game.menuBar()->height();
+        QVERIFY(menuHeight > 0);
+        QCOMPARE(game.centralWidget()->geometry(), QRect(0, menuHeight, 638, 483));
+        QCOMPARE(game.geometry().size(), QSize(638, 483 + menuHeight));
+    }
+
+    void modalBoxesOpenCentredOverTheGameWindow_data() {
+        QTest::addColumn<bool>("about");
+        QTest::newRow("About") << true;
+        QTest::newRow("New") << false;
+    }
+    void modalBoxesOpenCentredOverTheGameWindow() {
+        QFETCH(bool, about);
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        game.showNormal();
+        // Away from the middle of the screen, where a box would be by chance.
+        game.move(game.screen()->availableGeometry().topLeft() + QPoint(40, 25));
+        QVERIFY(QTest::qWaitFor([&]() { return game.pos().x() >= 40; }));
+        QWidget* box = about ? static_cast<QWidget*>(&program.forms->about())
+                             : static_cast<QWidget*>(&program.forms->select());
+        QRect shownAt;
+        whenDialogOpens([&]() {
+            shownAt = box->frameGeometry();
+            box->close();
+        });
+        about ? game.aboutmenu_click() : game.newmenu_click();
+        QVERIFY(!shownAt.isNull());
+        const QPoint off = shownAt.center() - game.frameGeometry().center();
+        QVERIFY2(
+            off.manhattanLength() <= 1,
+            qPrintable(
+                QString("the box's centre is %1, %2 off the window's").arg(off.x()).arg(off.y())));
+    }
+
+    void reloadedSelectionScreenStartsFromItsBuiltInPictures() {
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        selectform& screen = program.forms->select();
+        QList<QImage> builtIn;
+        for (PictureButton* b : {screen.lcbut, screen.lsbut, screen.playcbut, screen.playshapes})
+            builtIn << b->picture();
+        whenDialogOpens([&]() {
+            QVERIFY(QTest::qWaitForWindowActive(&screen));
+            // The child leaves lit and plain pictures from the library behind.
+            QTest::keyClick(screen.focusWidget(), Qt::Key_Tab);
+            QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+            QApplication::sendEvent(screen.playshapes, &enter);
+            screen.close();
+        });
+        game.newmenu_click();
+        QVERIFY(screen.lsbut->picture() != builtIn[1]);
+        QVERIFY(screen.playshapes->picture() != builtIn[3]);
+
+        QList<QImage> reloaded;
+        whenDialogOpens([&]() {
+            QVERIFY(QTest::qWaitForWindowActive(&screen));
+            for (PictureButton* b :
+                 {screen.lcbut, screen.lsbut, screen.playcbut, screen.playshapes})
+                reloaded << b->picture();
+            screen.close();
+        });
+        game.newmenu_click();
+        QCOMPARE(reloaded.size(), 4);
+        // lcbut has the focus again and lights up; the others are as at the first showing.
+        QCOMPARE(reloaded[0], *loadPicture(kLibrary + "/backgrounds/lcy.jpg"));
+        QCOMPARE(reloaded[1], builtIn[1]);
+        QCOMPARE(reloaded[2], builtIn[2]);
+        QCOMPARE(reloaded[3], builtIn[3]);
+    }
+
     void layoutStaysProportional_data() {
         QTest::addColumn<QSize>("client");
         QTest::newRow("design size") << QSize(638, 483);
@@ -343,8 +421,11 @@ private slots:
         QFETCH(QSize, client);
         TestProgram program;
         mainform& game = openGame(program, "playcolors");
-        QSignalSpy laidOut(&game, &mainform::laidOut);
         game.showNormal();
+        // The restored window already has the design size: start every row
+        // from another size, so that each is a real change.
+        game.centralWidget()->resize(client / 2);
+        QSignalSpy laidOut(&game, &mainform::laidOut);
         game.centralWidget()->resize(client);
         QVERIFY(laidOut.count() >= 1);
         const double sx = client.width() / 9570.0, sy = client.height() / 7245.0;

@@ -16,6 +16,7 @@
 namespace {
 
 const QString kProgramDir = QStringLiteral(QUORVEL_PROGRAM_DIR);
+const QString kRendersDir = QStringLiteral(QUORVEL_SPEECH_RENDERS);
 const char kSoundFont[] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 const QStringList kColours = {"black", "blue",   "brown", "gray",  "green", "orange",
@@ -44,13 +45,58 @@ QStringList speechStems() {
 // "Sound" starts 40 dB below the phrase's own peak: quieter than that is
 // inaudible next to the word itself.
 constexpr double kSoundThreshold = 0.01;
-constexpr double kMaxEdgeSeconds = 0.050;
+// A phrase keeps the faint start of its first consonant and the dying away of
+// its last sound, both quieter than that, but no long silence.
+constexpr double kMaxEdgeSeconds = 0.120;
+// A phrase starts in quiet at least this long, so that no player swallows
+// its first consonant.
+constexpr double kMinLeadSeconds = 0.015;
+// Trimming may take away only what is this far below the phrase's peak
+// (-45 dB), judged over every stretch of 5 ms.
+constexpr double kCutThreshold = 0.005623;
+constexpr double kCutWindowSeconds = 0.005;
 constexpr double kLoudnessTolerance = 0.03;  // 3 %, about a quarter of a decibel
 
 struct Render {
     double seconds = 0.0;
     double peak = 0.0;
 };
+
+struct Loss {
+    double level = 0.0;  // RMS of the loudest 5 ms of what trimming took away
+    double at = 0.0;     // where that stretch starts in the render, seconds
+};
+
+// What the phrase lost against its untrimmed render: everything cut away and
+// whatever the fades changed. The phrase is a stretch of the render at the
+// same gain, so the first loud sample of each fixes their alignment.
+Loss lossAgainstRender(const PcmSound& phrase, const PcmSound& render) {
+    const double loud = 0.1 * render.peak();
+    const auto isLoud = [&](double v) { return std::fabs(v) >= loud; };
+    const auto inPhrase = std::find_if(phrase.samples.begin(), phrase.samples.end(), isLoud);
+    const auto inRender = std::find_if(render.samples.begin(), render.samples.end(), isLoud);
+    const qsizetype offset =
+        (inRender - render.samples.begin()) - (inPhrase - phrase.samples.begin());
+    const qsizetype kept = qsizetype(phrase.samples.size());
+    // A phrase that does not fit inside its render lost its alignment: all of it counts.
+    if (offset < 0 || offset + kept > qsizetype(render.samples.size()))
+        return {render.peak(), 0.0};
+    std::vector<double> energy(render.samples.size() + 1, 0.0);
+    for (size_t i = 0; i < render.samples.size(); ++i) {
+        const qsizetype k = qsizetype(i) - offset;
+        const double left =
+            render.samples[i] - (k >= 0 && k < kept ? phrase.samples[size_t(k)] : 0.0);
+        energy[i + 1] = energy[i] + left * left;
+    }
+    const size_t window = size_t(std::lround(kCutWindowSeconds * render.rate));
+    Loss worst;
+    for (size_t i = 0; i + window <= render.samples.size(); ++i) {
+        const double level = std::sqrt((energy[i + window] - energy[i]) / double(window));
+        if (level > worst.level)
+            worst = {level, double(i) / render.rate};
+    }
+    return worst;
+}
 
 // Plays the file through FluidSynth faster than real time, driving the
 // player by rendered samples rather than by the wall clock.
@@ -144,6 +190,8 @@ private slots:
             const double tail = double(last - s.samples.rbegin()) / s.rate;
             QVERIFY2(lead <= kMaxEdgeSeconds,
                      qPrintable(QString("%1 s before the first sound").arg(lead)));
+            QVERIFY2(lead >= kMinLeadSeconds,
+                     qPrintable(QString("only %1 s of quiet before the first sound").arg(lead)));
             QVERIFY2(tail <= kMaxEdgeSeconds,
                      qPrintable(QString("%1 s after the last sound").arg(tail)));
             const double ratio = s.rms() / speechLoudness_;
@@ -157,6 +205,27 @@ private slots:
             QVERIFY(std::fabs(s.samples.front()) < 0.01);
             QVERIFY(std::fabs(s.samples.back()) < 0.01);
         }
+    }
+
+    void speechIsCutOnlyInSilence_data() {
+        QTest::addColumn<QString>("stem");
+        for (const QString& stem : speechStems())
+            QTest::newRow(qPrintable(stem)) << stem;
+    }
+
+    void speechIsCutOnlyInSilence() {
+        QFETCH(QString, stem);
+        const PcmSound phrase = readPcmWav(kProgramDir + "/sounds/" + stem + ".wav");
+        const PcmSound render = readPcmWav(kRendersDir + "/" + stem + ".wav");
+        QVERIFY2(phrase.problem.isEmpty(), qPrintable(phrase.problem));
+        QVERIFY2(render.problem.isEmpty(), qPrintable("untrimmed render: " + render.problem));
+        QCOMPARE(render.rate, phrase.rate);
+        QVERIFY(render.samples.size() >= phrase.samples.size());
+        const Loss loss = lossAgainstRender(phrase, render);
+        QVERIFY2(loss.level <= kCutThreshold * render.peak(),
+                 qPrintable(QString("lost %1 dB of the peak at %2 s of the render")
+                                .arg(20 * std::log10(loss.level / render.peak()), 0, 'f', 1)
+                                .arg(loss.at, 0, 'f', 3)));
     }
 
     void effectsAreDistinct() {

@@ -86,6 +86,48 @@ private slots:
         QVERIFY(!screen.yellowcleared);
     }
 
+    // The window system may report a pointer resting on a button before the
+    // window is active; the focus highlight of lcbut still comes first.
+    void restingPointerWaitsForTheFocusHighlight_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("leavesFirst");
+        QTest::addColumn<QString>("lcbutShows");
+        QTest::addColumn<int>("sounds");
+        QTest::newRow("resting on lsbut") << "lsbut" << false << "lcw.jpg" << 2;
+        QTest::newRow("resting on playshapes") << "playshapes" << false << "lcw.jpg" << 2;
+        QTest::newRow("resting on lcbut") << "lcbut" << false << "lcy.jpg" << 2;
+        QTest::newRow("passing over lsbut") << "lsbut" << true << "lcy.jpg" << 1;
+    }
+    void restingPointerWaitsForTheFocusHighlight() {
+        QFETCH(QString, button);
+        QFETCH(bool, leavesFirst);
+        QFETCH(QString, lcbutShows);
+        QFETCH(int, sounds);
+        TestProgram program;
+        program.storeDefaults();
+        startprogram(*program.forms);
+        selectform& screen = program.forms->select();
+        auto* resting = screen.findChild<PictureButton*>(button);
+        const QImage builtIn = resting->picture();
+        QVERIFY2(!screen.lcbut->hasFocus(), "the focus must arrive after the pointer here");
+        pointerEnters(resting);
+        if (leavesFirst)
+            pointerLeaves(resting);
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+
+        QVERIFY(screen.lcbut->hasFocus());
+        QCOMPARE(screen.lcbut->picture(), libraryPicture(lcbutShows));
+        const QStringList lit = {"lcy.jpg", "lsy.jpg", "pcy.jpg", "psy.jpg"};
+        const QList<PictureButton*> buttons = {screen.lcbut, screen.lsbut, screen.playcbut,
+                                               screen.playshapes};
+        const int index = int(buttons.indexOf(resting));
+        if (resting != screen.lcbut)
+            QCOMPARE(resting->picture(), leavesFirst ? builtIn : libraryPicture(lit[index]));
+        QCOMPARE(program.audio.filesPlayed("selectform.soundplayer").size(), sounds);
+        // A resting pointer does not choose a play activity.
+        QCOMPARE(program.module1.selectedmode, QString());
+    }
+
     void pointerVisitsAndTestyellow() {
         TestProgram program;
         selectform& screen = openScreen(program);

@@ -49,6 +49,8 @@ mainform::mainform(Forms& forms)
     setWindowIcon(appIcon());
     buildControls();
     buildMenus();
+    // Only now that the menus exist does the menu bar know its height.
+    resize(restoredSize());
     // Key preview: every key press in this window reaches Form_KeyPress
     // first, whichever control has the focus.
     qApp->installEventFilter(this);
@@ -71,8 +73,6 @@ void mainform::buildControls() {
     white.setColor(QPalette::Window, Qt::white);
     client->setPalette(white);
     setCentralWidget(client);
-    resize(kDesignClientPixels.width(),
-           kDesignClientPixels.height() + menuBar()->sizeHint().height());
 
     Clock& clock = platform_.clock;
     SSResizer1 = new Resizer(client, kDesignClientTwips);
@@ -171,6 +171,15 @@ void mainform::buildMenus() {
     connect(webmenu, &QAction::triggered, this, &mainform::webmenu_click);
     connect(donatemenu, &QAction::triggered, this, &mainform::donatemenu_click);
     connect(aboutmenu, &QAction::triggered, this, &mainform::aboutmenu_click, Qt::QueuedConnection);
+}
+
+QSize mainform::restoredSize() const {
+    // The window's layout gives the menu bar this height at the design width.
+    const int width = kDesignClientPixels.width();
+    int menuHeight = menuBar()->heightForWidth(width);
+    if (menuHeight < 0)
+        menuHeight = menuBar()->sizeHint().height();
+    return {width, kDesignClientPixels.height() + menuHeight};
 }
 
 void mainform::showAsWindow() {

@@ -137,6 +137,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    QSize restoredSize() const;
     void connectControls();
     void disconnectControls();
     void Form_Load();

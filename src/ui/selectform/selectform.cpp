@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "app/module1.h"
 #include "catalogue/mediapaths.h"
 #include "links/desktop.h"
@@ -22,15 +24,18 @@ namespace qv {
 
 namespace {
 
-PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft, const char* picture,
+PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft,
                              const QString& tooltip) {
     auto* button = new PictureButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(QRect(topLeft, QSize(208, 50)));
-    button->setPicture(QImage(QStringLiteral(":/art/") + QString::fromLatin1(picture)));
     if (!tooltip.isEmpty())
         button->setToolTip(tooltip);
     return button;
+}
+
+QImage builtInPicture(const char* name) {
+    return QImage(QStringLiteral(":/art/") + QString::fromLatin1(name));
 }
 
 }  // namespace
@@ -52,37 +57,38 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     background->setPixmap(QPixmap(QStringLiteral(":/art/selectback.png")));
     background->setGeometry(0, 0, 305, 402);
 
-    lcbut = pictureButton(client, "lcbut", {50, 98}, "lcbut.png",
+    lcbut = pictureButton(client, "lcbut", {50, 98},
                           QStringLiteral("Click this button to learn about different colors."));
-    lsbut = pictureButton(client, "lsbut", {50, 153}, "lsbut.png",
+    lsbut = pictureButton(client, "lsbut", {50, 153},
                           QStringLiteral("Click this button to learn about different shapes."));
     playcbut = pictureButton(
-        client, "playcbut", {48, 240}, "playcbut.png",
+        client, "playcbut", {48, 240},
         QStringLiteral("Click this button to play a game where you select different colors."));
-    playshapes = pictureButton(client, "playshapes", {50, 300}, "playshapes.png", QString());
+    playshapes = pictureButton(client, "playshapes", {50, 300}, QString());
     setTabOrder(lcbut, lsbut);
     setTabOrder(lsbut, playcbut);
     setTabOrder(playcbut, playshapes);
 
     choices_ = {{
         {lcbut, QStringLiteral("learncolors"), QStringLiteral("\\backgrounds\\lcy.jpg"),
-         QStringLiteral("\\backgrounds\\lcw.jpg")},
+         QStringLiteral("\\backgrounds\\lcw.jpg"), builtInPicture("lcbut.png")},
         {lsbut, QStringLiteral("learnshapes"), QStringLiteral("\\backgrounds\\lsy.jpg"),
-         QStringLiteral("\\backgrounds\\lsw.jpg")},
+         QStringLiteral("\\backgrounds\\lsw.jpg"), builtInPicture("lsbut.png")},
         {playcbut, QStringLiteral("playcolors"), QStringLiteral("\\backgrounds\\pcy.jpg"),
-         QStringLiteral("\\backgrounds\\pcw.jpg")},
+         QStringLiteral("\\backgrounds\\pcw.jpg"), builtInPicture("playcbut.png")},
         {playshapes, QStringLiteral("playshapes"), QStringLiteral("\\backgrounds\\psy.jpg"),
-         QStringLiteral("\\backgrounds\\psw.jpg")},
+         QStringLiteral("\\backgrounds\\psw.jpg"), builtInPicture("playshapes.png")},
     }};
     for (const Choice& choice : choices_) {
         PictureButton* b = choice.button;
-        connect(b, &PictureButton::focusGained, this,
-                [this, choice]() { highlight(choice, true); });
-        connect(b, &PictureButton::pointerEntered, this,
-                [this, choice]() { highlight(choice, false); });
-        connect(b, &PictureButton::focusLost, this, [this, choice]() { showPlain(choice); });
-        connect(b, &PictureButton::pointerLeft, this, [this, choice]() { showPlain(choice); });
-        connect(b, &PictureButton::clicked, this, [this, choice]() { click(choice); });
+        b->setPicture(choice.builtInPicture);
+        // choices_ never moves, so its elements can be captured by address.
+        const Choice* c = &choice;
+        connect(b, &PictureButton::focusGained, this, [this, c]() { highlight(*c, true); });
+        connect(b, &PictureButton::pointerEntered, this, [this, c]() { pointerEntered(*c); });
+        connect(b, &PictureButton::focusLost, this, [this, c]() { showPlain(*c); });
+        connect(b, &PictureButton::pointerLeft, this, [this, c]() { pointerLeft(*c); });
+        connect(b, &PictureButton::clicked, this, [this, c]() { click(*c); });
     }
 
     Platform& platform = forms_.platform();
@@ -103,6 +109,10 @@ selectform::~selectform() {
 
 void selectform::form_load() {
     loaded_ = true;
+    // A loaded screen starts from its built-in pictures, whatever an earlier
+    // showing left on the buttons.
+    for (const Choice& choice : choices_)
+        choice.button->setPicture(choice.builtInPicture);
     soundplayer->setNotify(false);
     soundplayer->setWait(false);
     soundplayer->setShareable(true);
@@ -126,6 +136,12 @@ void selectform::showEvent(QShowEvent* event) {
     const bool loading = !loaded_;
     if (loading)
         form_load();
+    // The window system may report the pointer resting on a button before
+    // the window is active and its focus arrives; that highlight waits.
+    if (!event->spontaneous()) {
+        focusHighlightDue_ = true;
+        restingPointer_ = nullptr;
+    }
     QMainWindow::showEvent(event);
     // A freshly loaded screen gives the focus to the first button in the tab
     // order, which lights it up; a screen shown again gives it back to the
@@ -167,6 +183,25 @@ void selectform::testyellow() {
     setButtonPicture(lcbut, QStringLiteral("\\backgrounds\\lcw.jpg"));
 }
 
+void selectform::pointerEntered(const Choice& choice) {
+    if (focusHighlightDue_ && isVisible()) {
+        restingPointer_ = &choice;
+        return;
+    }
+    highlight(choice, false);
+}
+
+void selectform::pointerLeft(const Choice& choice) {
+    if (restingPointer_) {
+        // The held-back highlight never happened, so there is nothing to
+        // undo; from now on the pointer is the child's own doing.
+        restingPointer_ = nullptr;
+        focusHighlightDue_ = false;
+        return;
+    }
+    showPlain(choice);
+}
+
 void selectform::highlight(const Choice& choice, bool byFocus) {
     // Hiding the screen after a click can hand the focus on inside it; only
     // what happens on a visible screen is the child's doing.
@@ -179,6 +214,11 @@ void selectform::highlight(const Choice& choice, bool byFocus) {
     // A missing highlight picture leaves the button as it was.
     setButtonPicture(choice.button, choice.highlightPicture);
     soundplay();
+    if (byFocus && focusHighlightDue_) {
+        focusHighlightDue_ = false;
+        if (const Choice* resting = std::exchange(restingPointer_, nullptr))
+            highlight(*resting, false);
+    }
 }
 
 void selectform::showPlain(const Choice& choice) {

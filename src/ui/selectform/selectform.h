@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 
 #include <array>
@@ -48,9 +49,12 @@ private:
         QString mode;
         QString highlightPicture;
         QString plainPicture;
+        QImage builtInPicture;
     };
 
     void form_load();
+    void pointerEntered(const Choice& choice);
+    void pointerLeft(const Choice& choice);
     void highlight(const Choice& choice, bool byFocus);
     void showPlain(const Choice& choice);
     void click(const Choice& choice);
@@ -60,6 +64,10 @@ private:
     std::array<Choice, 4> choices_;
     bool loaded_ = false;
     bool shownAsDialog_ = false;
+    // From each showing until the focus highlight, a pointer found resting on
+    // a button waits, so that the focus lights its button first.
+    bool focusHighlightDue_ = false;
+    const Choice* restingPointer_ = nullptr;
 };
 
 }  // namespace qv

@@ -20,24 +20,7 @@ double softLimit(double x) {
     return x < 0 ? -y : y;
 }
 
-std::vector<float> scaled(const std::vector<float>& in, double gain) {
-    std::vector<float> out(in.size());
-    for (size_t i = 0; i < in.size(); ++i)
-        out[i] = static_cast<float>(softLimit(in[i] * gain));
-    return out;
-}
-
 }  // namespace
-
-std::vector<float> fadeEnds(std::vector<float> samples) {
-    const size_t fadeIn = std::min<size_t>(samples.size() / 4, 176);   // 4 ms
-    const size_t fadeOut = std::min<size_t>(samples.size() / 4, 529);  // 12 ms
-    for (size_t i = 0; i < fadeIn; ++i)
-        samples[i] *= static_cast<float>(i) / static_cast<float>(fadeIn);
-    for (size_t i = 0; i < fadeOut; ++i)
-        samples[samples.size() - 1 - i] *= static_cast<float>(i) / static_cast<float>(fadeOut);
-    return samples;
-}
 
 double rmsOf(const std::vector<float>& samples) {
     if (samples.empty())
@@ -48,21 +31,26 @@ double rmsOf(const std::vector<float>& samples) {
     return std::sqrt(sum / static_cast<double>(samples.size()));
 }
 
-std::vector<float> levelPhrase(const std::vector<float>& samples) {
+double levelGain(const std::vector<float>& samples) {
     const double rms = rmsOf(samples);
     if (rms <= 0.0)
-        return samples;
+        return 1.0;
     // The limiter takes a little energy away, so the gain is refined until the
     // limited result sits on the target.
     double gain = kTargetRms / rms;
-    std::vector<float> out = scaled(samples, gain);
     for (int round = 0; round < 6; ++round) {
-        const double got = rmsOf(out);
+        const double got = rmsOf(applyLevel(samples, gain));
         if (std::fabs(got - kTargetRms) < kTargetRms * 0.002)
             break;
         gain *= kTargetRms / got;
-        out = scaled(samples, gain);
     }
+    return gain;
+}
+
+std::vector<float> applyLevel(const std::vector<float>& samples, double gain) {
+    std::vector<float> out(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i)
+        out[i] = static_cast<float>(softLimit(samples[i] * gain));
     return out;
 }
 

@@ -9,13 +9,13 @@ namespace speechgen {
 inline constexpr double kTargetRms = 0.1;      // -20 dBFS
 inline constexpr double kPeakCeiling = 0.891;  // -1 dBFS
 
-// Short fades at both ends, so that the cut made by trimming never clicks.
-std::vector<float> fadeEnds(std::vector<float> samples);
-
 double rmsOf(const std::vector<float>& samples);
 
-// Scales the phrase to kTargetRms, softly limiting peaks above the ceiling,
-// and returns the result.
-std::vector<float> levelPhrase(const std::vector<float>& samples);
+// The gain that brings the phrase to kTargetRms once applyLevel has limited
+// its peaks.
+double levelGain(const std::vector<float>& samples);
+
+// Scales by gain, softly limiting peaks above the ceiling.
+std::vector<float> applyLevel(const std::vector<float>& samples, double gain);
 
 }  // namespace speechgen
