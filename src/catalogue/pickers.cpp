@@ -38,8 +38,9 @@ QString randomorsamecolor(PickerState& state, Random& random, bool sameobject) {
     if (state.colorcounter == 11)
         state.colorcounter = 0;
     const qint16 drawn = drawInto(state, random, 11);
-    // The draw is taken even when the held colour is returned.
-    if (sameobject && state.colorcounter != 0)
+    // The draw is taken even when the held colour is returned. A counter set
+    // by learn colours before it showed anything holds no colour yet.
+    if (sameobject && state.colorcounter != 0 && !state.currentcolor.isEmpty())
         return state.currentcolor;
     state.colorcounter = 1;
     return kColorNames[static_cast<size_t>(drawn)];
@@ -48,7 +49,7 @@ QString randomorsamecolor(PickerState& state, Random& random, bool sameobject) {
 QString randomorsameshape(PickerState& state, Random& random, bool sameobject) {
     // Unlike colours there is no wrap here: a counter of 10 keeps holding.
     const qint16 drawn = drawInto(state, random, 10);
-    if (sameobject && state.shapecounter != 0)
+    if (sameobject && state.shapecounter != 0 && !state.currentshape.isEmpty())
         return state.currentshape;
     state.shapecounter = 1;
     return kShapeStems[static_cast<size_t>(drawn)];

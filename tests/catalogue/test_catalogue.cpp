@@ -44,14 +44,22 @@ private slots:
         QTest::addColumn<int>("drawIndex");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("counterAfter");
-        QTest::newRow("colour fresh, not same") << true << false << 5 << 8 << "red" << 1;
-        QTest::newRow("colour fresh from 0") << true << true << 0 << 4 << "green" << 1;
-        QTest::newRow("colour held") << true << true << 3 << 8 << "held" << 3;
-        QTest::newRow("colour at 11 wraps and draws") << true << true << 11 << 1 << "blue" << 1;
-        QTest::newRow("shape fresh, not same") << false << false << 7 << 9 << "tri" << 1;
-        QTest::newRow("shape fresh from 0") << false << true << 0 << 2 << "hea" << 1;
-        QTest::newRow("shape held") << false << true << 4 << 0 << "held" << 4;
-        QTest::newRow("shape at 10 keeps holding") << false << true << 10 << 3 << "held" << 10;
+        QTest::addColumn<QString>("held");
+        QTest::newRow("colour fresh, not same") << true << false << 5 << 8 << "red" << 1 << "held";
+        QTest::newRow("colour fresh from 0") << true << true << 0 << 4 << "green" << 1 << "held";
+        QTest::newRow("colour held") << true << true << 3 << 8 << "held" << 3 << "held";
+        QTest::newRow("colour at 11 wraps and draws")
+            << true << true << 11 << 1 << "blue" << 1 << "held";
+        QTest::newRow("shape fresh, not same") << false << false << 7 << 9 << "tri" << 1 << "held";
+        QTest::newRow("shape fresh from 0") << false << true << 0 << 2 << "hea" << 1 << "held";
+        QTest::newRow("shape held") << false << true << 4 << 0 << "held" << 4 << "held";
+        QTest::newRow("shape at 10 keeps holding")
+            << false << true << 10 << 3 << "held" << 10 << "held";
+        // Learn colours sets its counter before it has shown a colour: nothing is held yet.
+        QTest::newRow("colour counter set, nothing shown")
+            << true << true << 6 << 8 << "red" << 1 << "";
+        QTest::newRow("shape counter set, nothing shown")
+            << false << true << 4 << 9 << "tri" << 1 << "";
     }
     void randomOrSame() {
         QFETCH(bool, colour);
@@ -60,8 +68,9 @@ private slots:
         QFETCH(int, drawIndex);
         QFETCH(QString, expected);
         QFETCH(int, counterAfter);
+        QFETCH(QString, held);
         PickerState state;
-        state.currentcolor = state.currentshape = QStringLiteral("held");
+        state.currentcolor = state.currentshape = held;
         state.randomnumber = -1;
         ScriptedRandom random;
         random.scriptDraw(drawIndex, colour ? 11 : 10);

@@ -4,30 +4,17 @@
 // pressing keys at random and opening and closing New, About and Options.
 // The program must never crash or hang, and what the files allow must still
 // hold.
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
-#include <QRadioButton>
 #include <QtTest>
 
 #include <random>
 
-#include "catalogue/tables.h"
-#include "media/soundplayer.h"
-#include "media/timer.h"
-#include "media/transitionpicture.h"
+#include "support/scriptedchild.h"
 #include "support/testprogram.h"
-#include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
-#include "ui/options/options.h"
-#include "ui/picturebutton.h"
-#include "ui/selectform/selectform.h"
 
 using namespace qv;
-using qvtest::RecordingAudio;
 using qvtest::TestProgram;
 
 namespace {
@@ -90,18 +77,6 @@ private:
     QTemporaryDir dir_;
 };
 
-// Runs fn once the next modal window is up.
-void whenDialogOpens(std::function<void()> fn) {
-    QTimer::singleShot(0, qApp, [fn = std::move(fn)] { fn(); });
-}
-
-QWidget* openOptionsDialog() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "options" && w->isVisible())
-            return w;
-    return nullptr;
-}
-
 }  // namespace
 
 class TestDamagedLibrary : public QObject {
@@ -126,99 +101,15 @@ private slots:
         game.showAsWindow();
         game.showNormal();
         game.resize(160, 120);
-        std::mt19937 child(qHash(mode) + 1);
-        const auto chance = [&](double p) { return std::bernoulli_distribution(p)(child); };
-        const std::array<TransitionPicture*, 4> answers{game.image0, game.Image1, game.image2,
-                                                        game.image3};
-
-        // What the files allow: a built question has four different answers
-        // and asks for one of them, never the one asked just before.
-        QString previousQuestion;
-        int questions = 0, learnSteps = 0;
-        QObject::connect(game.Timer1, &Timer::tick, [&] {
-            const QString& m = program.module1.selectedmode;
-            if (m.startsWith("learn")) {
-                ++learnSteps;
-                QVERIFY(!game.pick.currentcolor.isEmpty() && !game.pick.currentshape.isEmpty());
-            }
-        });
-        const auto checkQuestion = [&] {
-            const QString& m = program.module1.selectedmode;
-            if (!m.startsWith("play") || game.lastquestion.isEmpty() ||
-                game.lastquestion == previousQuestion)
-                return;
-            const bool colours = m == "playcolors";
-            const auto& distinct = colours ? game.picturecolors : game.pictureshapes;
-            QCOMPARE(QSet<QString>(distinct.begin(), distinct.end()).size(), 4);
-            QCOMPARE(distinct[game.rightpicture], game.lastquestion);
-            previousQuestion = game.lastquestion;
-            ++questions;
-        };
-
-        const char* const buttons[] = {"lcbut", "lsbut", "playcbut", "playshapes"};
-        while (program.clock.nowMs() < kHourMs) {
-            const qint64 before = program.clock.nowMs();
-            program.clock.advance(std::uniform_int_distribution<int>(0, 4000)(child));
-            checkQuestion();
-            const int action = std::uniform_int_distribution<int>(0, 99)(child);
-            if (action < 45) {
-                QTest::mouseClick(answers[child() % 4], Qt::LeftButton);
-            } else if (action < 75) {
-                QTest::mouseClick(game.Learnimage, Qt::LeftButton);
-                QTest::keyClick(&game, Qt::Key(Qt::Key_A + child() % 26));
-            } else if (action < 82) {
-                const bool choose = chance(0.8);
-                const char* button = buttons[child() % 4];
-                whenDialogOpens([&program, choose, button] {
-                    selectform& screen = program.forms->select();
-                    if (choose)
-                        QTest::mouseClick(screen.findChild<PictureButton*>(button), Qt::LeftButton);
-                    else
-                        screen.close();
-                });
-                game.newmenu_click();
-                previousQuestion.clear();
-            } else if (action < 88) {
-                whenDialogOpens([&program] { program.forms->about().okaybut->click(); });
-                game.aboutmenu_click();
-                previousQuestion.clear();
-            } else if (action < 96) {
-                const int page = int(child() % 4);
-                const qsizetype pick = qsizetype(child() % 1000);
-                whenDialogOpens([page, pick] {
-                    QWidget* dialog = openOptionsDialog();
-                    QVERIFY(dialog);
-                    const auto lists = dialog->findChildren<QComboBox*>();
-                    QComboBox* list = lists[pick % lists.size()];
-                    list->setCurrentIndex(int(pick % list->count()));
-                    const auto boxes = dialog->findChildren<QCheckBox*>();
-                    boxes[pick % boxes.size()]->click();
-                    const auto options = dialog->findChildren<QRadioButton*>();
-                    options[pick % options.size()]->click();
-                    if (page == 3) {
-                        dialog->close();
-                        return;
-                    }
-                    const char* okays[] = {"okaybutglobal", "okayclose2", "okayclose3"};
-                    dialog->findChild<QAbstractButton*>(okays[page])->click();
-                });
-                game.optionsmenu_click();
-                previousQuestion.clear();
-            } else {
-                game.SSResizer1_resize();
-            }
-            // Every wait is bounded: no single action holds time for long.
-            QVERIFY2(program.clock.nowMs() - before < 60'000,
-                     qPrintable(QString("stuck for %1 ms").arg(program.clock.nowMs() - before)));
-            QVERIFY(program.desktop.endedWith.isEmpty());
-            QVERIFY(program.desktop.errors.isEmpty());
-            if (program.audio.entries().size() > 5000)
-                program.audio.clear();
-        }
+        qvtest::ScriptedChild child(program, game, qHash(mode) + 1);
+        while (program.clock.nowMs() < kHourMs && child.problems.isEmpty())
+            child.step();
+        QVERIFY2(child.problems.isEmpty(), qPrintable(child.problems.join('\n')));
         // The child did get to play, damaged library or not, despite all the restarts.
-        QVERIFY2(
-            learnSteps + questions > 50,
-            qPrintable(QString("%1 learn steps, %2 questions").arg(learnSteps).arg(questions)));
+        const int done = child.learnPictures() + child.questions();
+        QVERIFY2(done > kHourMs / 60'000 * 4, qPrintable(QString("%1 learn pictures, %2 questions")
+                                                             .arg(child.learnPictures())
+                                                             .arg(child.questions())));
     }
 
 private:
