@@ -10,11 +10,14 @@
 #include "links/qtdesktop.h"
 #include "media/eventloopclock.h"
 #include "media/sdlaudiobackend.h"
+#include "program/commandline.h"
 #include "ui/appicon.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
 
 int main(int argc, char** argv) {
+    if (const auto status = qv::answerCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvellearning"));
     QApplication::setWindowIcon(qv::appIcon());
