@@ -13,7 +13,6 @@
 # relative, so an unpacked copy under any root works as it would under /.
 include(GNUInstallDirs)
 
-set(QUORVEL_APP_ID "example.quorvellearning.quorvellearning")
 set(QUORVEL_MEDIA_FOLDERS sounds backgrounds shapes shapes1 help)
 set(QUORVEL_INSTALL_PROGRAMDIR "lib/quorvellearning" CACHE STRING
     "Private folder of the program, relative to the prefix")

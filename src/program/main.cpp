@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvellearning"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(qv::appIcon());
     // Windows are hidden and shown as the child moves between screens; the
     // program ends only where it decides to.
