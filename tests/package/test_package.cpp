@@ -201,6 +201,9 @@ private slots:
             QTest::addRow("%s: the toolkit's help", where)
                 << packaged << QStringList{"--help-all"} << 2 << QString()
                 << "Unknown option 'help-all'";
+            QTest::addRow("%s: the toolkit's options pass", where)
+                << packaged << QStringList{"-style", "fusion", "--reverse", "-session=1a2b", "-v"}
+                << 0 << version << QString();
             QTest::addRow("%s: an argument", where)
                 << packaged << QStringList{"colors.txt"} << 2 << QString()
                 << "quorvellearning: unexpected argument 'colors.txt'\n" + tryHelp;
