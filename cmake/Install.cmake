@@ -14,8 +14,8 @@
 include(GNUInstallDirs)
 
 set(QUORVEL_MEDIA_FOLDERS sounds backgrounds shapes shapes1 help)
-set(QUORVEL_INSTALL_PROGRAMDIR "lib/quorvellearning" CACHE STRING
-    "Private folder of the program, relative to the prefix")
+# The program's private folder (Debian Policy 9.1.1: /usr/lib/<package>).
+set(QUORVEL_INSTALL_PROGRAMDIR "lib/quorvellearning")
 set(QUORVEL_INSTALL_MEDIADIR "${CMAKE_INSTALL_DATADIR}/quorvellearning")
 set(QUORVEL_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvellearning")
 
