@@ -1,4 +1,4 @@
-# Shared by run.sh and test.sh: install what is missing, then configure and build.
+# Shared by run.sh, test.sh and package.sh: install what is missing, then configure and build.
 set -euo pipefail
 
 QUORVEL_PACKAGES=(
@@ -11,6 +11,8 @@ QUORVEL_PACKAGES=(
     libfluidsynth-dev
     # end-to-end checks
     xvfb xauth xdotool imagemagick clang-format
+    # the Debian package (package.sh) and its checks
+    dpkg-dev file lintian desktop-file-utils appstream
 )
 
 ensure_packages() {

@@ -10,13 +10,18 @@
 #include "links/qtdesktop.h"
 #include "media/eventloopclock.h"
 #include "media/sdlaudiobackend.h"
+#include "program/commandline.h"
 #include "ui/appicon.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
 
 int main(int argc, char** argv) {
+    if (const auto status = qv::answerCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvellearning"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(qv::appIcon());
     // Windows are hidden and shown as the child moves between screens; the
     // program ends only where it decides to.

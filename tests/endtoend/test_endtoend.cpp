@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/programprocess.h"
+
 namespace {
 
 const QString kProgram = QStringLiteral(QUORVEL_PROGRAM_DIR "/quorvellearning");
@@ -13,25 +15,12 @@ struct Run {
     QTemporaryDir home;
     QProcess process;
 
-    QString storeFile() const {
-        return home.filePath(".config/quorvellearning/quorvellearning.ini");
-    }
+    QString storeFile() const { return qvtest::storeFileIn(home.path()); }
 
-    void writeStore(const QByteArray& text) {
-        QDir().mkpath(QFileInfo(storeFile()).path());
-        QFile file(storeFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
+    void writeStore(const QByteArray& text) { QVERIFY(qvtest::writeStoreIn(home.path(), text)); }
 
     void start() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.path());
-        env.remove("XDG_CONFIG_HOME");
-        env.insert("XDG_RUNTIME_DIR", home.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("SDL_AUDIODRIVER", "dummy");
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(qvtest::programEnvironment(home.path()));
         process.start(kProgram, {});
         QVERIFY(process.waitForStarted());
     }
@@ -44,10 +33,7 @@ struct Run {
     }
 };
 
-const QByteArray kDefaults =
-    "[colors]\nrunonce=True\nchangebackground=True\nbackchange=5\nshapedirectory=\\\\shapes\\\\\n"
-    "playmusic=True\nsameobject=False\nhowmanytimes=1\nhowtochangepictures=timer\nfxspeed=10\n"
-    "playsameobj=False\nrepeatquestion=True\nfxplayspeed=10\n";
+const QByteArray& kDefaults = qvtest::kStoredDefaults;
 
 }  // namespace
 
