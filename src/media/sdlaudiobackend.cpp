@@ -1,13 +1,18 @@
 #include "sdlaudiobackend.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
+
+#include "miditiming.h"
 
 namespace qv {
 
@@ -19,7 +24,8 @@ std::atomic<SdlAudioBackend*> liveBackend{nullptr};
 bool startAudio() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0)
+    // 512 frames: 11.6 ms from a click to its sound.
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0)
         return true;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
@@ -32,18 +38,57 @@ SdlAudioBackend::SdlAudioBackend(QObject* parent, const char* fallbackDriver)
     SdlAudioBackend* expected = nullptr;
     if (!liveBackend.compare_exchange_strong(expected, this))
         return;
-    open_ = openAudio(fallbackDriver);
+    opening_ = true;
+    opener_ = std::thread([this, fallbackDriver] {
+        openedOk_ = openAudio(fallbackDriver);
+        // Sounds asked for meanwhile start as soon as the UI thread gets here.
+        QMetaObject::invokeMethod(
+            this, [this] { finishOpening(); }, Qt::QueuedConnection);
+    });
+}
+
+void SdlAudioBackend::finishOpening() {
+    if (!opening_)
+        return;
+    opener_.join();
+    opening_ = false;
+    open_ = openedOk_;
     if (!open_) {
         liveBackend.store(nullptr);
+        for (Voice& voice : voices_) {
+            voice.pendingWave.clear();
+            voice.playing = false;
+        }
         return;
     }
     Mix_ChannelFinished(&SdlAudioBackend::channelFinishedCallback);
     Mix_HookMusicFinished(&SdlAudioBackend::musicFinishedCallback);
+    Mix_SetPostMix(&SdlAudioBackend::postMixCallback, this);
+    Mix_AllocateChannels(static_cast<int>(voices_.size()));
+    for (PlayerId id = 0; id < static_cast<PlayerId>(voices_.size()); ++id) {
+        Voice& voice = voices_[id];
+        const QString wave = voice.pendingWave;
+        voice.pendingWave.clear();
+        if (voice.inUse && !wave.isEmpty() && !startWave(id, wave))
+            voice.playing = false;
+    }
+}
+
+QString SdlAudioBackend::driverName() {
+    finishOpening();
+    return driver_;
+}
+
+bool SdlAudioBackend::isAvailable() {
+    finishOpening();
+    return open_;
 }
 
 SdlAudioBackend::~SdlAudioBackend() {
+    finishOpening();
     if (open_) {
         // Unhooking takes the audio lock, so no callback is running once these return.
+        Mix_SetPostMix(nullptr, nullptr);
         Mix_ChannelFinished(nullptr);
         Mix_HookMusicFinished(nullptr);
         liveBackend.store(nullptr);
@@ -130,7 +175,57 @@ void SdlAudioBackend::onMusicFinished() {
     if (!musicPlaying_ || Mix_PlayingMusic() != 0)
         return;
     musicPlaying_ = false;
+    musicRun_.store(0);
     emit finished(musicOwner_);
+}
+
+// The audio thread has faded the tune out after its last note: it has ended,
+// unless it was stopped or replaced since.
+void SdlAudioBackend::onTuneEndReached(quint32 run) {
+    if (!musicPlaying_ || run != musicRunSerial_)
+        return;
+    haltMusic();
+    emit finished(musicOwner_);
+}
+
+void SdlAudioBackend::postMixCallback(void* self, unsigned char*, int bytes) {
+    static_cast<SdlAudioBackend*>(self)->afterMix(bytes);
+}
+
+// SDL's audio thread, with the audio lock held, right after a buffer has been
+// mixed. The music volume set here applies from the next buffer on.
+void SdlAudioBackend::afterMix(int bytes) {
+    const qint64 frames = bytes / frameBytes_;
+    const double ms = frames * 1000.0 / frequency_;
+    const bool voiceSounding = Mix_Playing(-1) > 0;
+    const double level = ducking_.advance(ms, voiceSounding);
+    musicLevel_.store(level);
+
+    const quint32 run = musicRun_.load();
+    if (run != mixedRun_) {
+        mixedRun_ = run;
+        // The tune was started before this buffer was mixed.
+        mixedFrames_ = run != 0 ? frames : 0;
+        endFade_ = 1.0;
+    } else if (run != 0) {
+        mixedFrames_ += frames;
+        const qint64 endFrame = musicEndFrame_.load();
+        if (endFrame >= 0 && mixedFrames_ >= endFrame && endFade_ > 0) {
+            endFade_ = std::max(0.0, endFade_ - ms / kEndFadeMs);
+            if (endFade_ == 0) {
+                lastTuneEndMs_.store(mixedFrames_ * 1000 / frequency_);
+                QMetaObject::invokeMethod(
+                    this, [this, run] { onTuneEndReached(run); }, Qt::QueuedConnection);
+            }
+        }
+    }
+
+    const int volume = static_cast<int>(std::lround(level * endFade_ * MIX_MAX_VOLUME));
+    if (volume != musicVolume_) {
+        musicVolume_ = volume;
+        // FluidSynth moves its gain smoothly within each block it renders.
+        Mix_VolumeMusic(volume);
+    }
 }
 
 bool SdlAudioBackend::valid(PlayerId player) const {
@@ -147,6 +242,7 @@ AudioBackend::PlayerId SdlAudioBackend::createPlayer(const QString& name) {
         ++id;
     if (id == static_cast<PlayerId>(voices_.size())) {
         voices_.emplace_back();
+        // While the device is being opened, the channels are allocated when it is.
         if (open_)
             Mix_AllocateChannels(static_cast<int>(voices_.size()));
     }
@@ -165,6 +261,7 @@ void SdlAudioBackend::destroyPlayer(PlayerId player) {
 void SdlAudioBackend::haltChannel(PlayerId player) {
     Voice& voice = voices_[player];
     voice.playing = false;
+    voice.pendingWave.clear();
     if (!open_)
         return;
     Mix_HaltChannel(player);
@@ -175,6 +272,7 @@ void SdlAudioBackend::haltChannel(PlayerId player) {
 
 void SdlAudioBackend::haltMusic() {
     musicPlaying_ = false;
+    musicRun_.store(0);
     if (open_)
         Mix_HaltMusic();
 }
@@ -193,6 +291,18 @@ bool SdlAudioBackend::playWave(PlayerId player, const QString& path) {
     if (!valid(player))
         return false;
     haltChannel(player);
+    if (opening_) {
+        const QFileInfo file(path);
+        if (!file.isFile() || !file.isReadable())
+            return false;
+        voices_[player].pendingWave = path;
+        voices_[player].playing = true;
+        return true;
+    }
+    return startWave(player, path);
+}
+
+bool SdlAudioBackend::startWave(PlayerId player, const QString& path) {
     if (!open_)
         return false;
     Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
@@ -208,6 +318,7 @@ bool SdlAudioBackend::playWave(PlayerId player, const QString& path) {
 }
 
 bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
+    finishOpening();
     if (!valid(player) || !open_)
         return false;
     const QByteArray file = QFile::encodeName(path);
@@ -221,6 +332,10 @@ bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
     musicFile_ = file;
     musicAtTop_ = true;
     musicOwner_ = player;
+    QFile tune(path);
+    const MidiTiming timing =
+        tune.open(QIODevice::ReadOnly) ? readMidiTiming(tune.readAll()) : MidiTiming{};
+    musicNoteEndMs_ = timing.hasNotes() ? qint64(std::ceil(timing.lastNoteEndMs)) : -1;
     return true;
 }
 
@@ -238,6 +353,7 @@ bool SdlAudioBackend::reloadMusic() {
 }
 
 bool SdlAudioBackend::rewindMusic(PlayerId player) {
+    finishOpening();
     if (!ownsMusic(player))
         return false;
     if (musicAtTop_)
@@ -249,6 +365,7 @@ bool SdlAudioBackend::rewindMusic(PlayerId player) {
 }
 
 bool SdlAudioBackend::playMusic(PlayerId player) {
+    finishOpening();
     if (!ownsMusic(player))
         return false;
     if (musicPlaying_)
@@ -256,14 +373,21 @@ bool SdlAudioBackend::playMusic(PlayerId player) {
     // At the end of the tune there is nothing left to play: play it again.
     if (!musicAtTop_ && !reloadMusic())
         return false;
+    // The tune counts as ended once its last note has been released, not when
+    // FluidSynth, seconds later, says so.
+    musicEndFrame_.store(
+        musicNoteEndMs_ < 0 ? -1 : (musicNoteEndMs_ + kReleaseMs) * qint64{frequency_} / 1000);
     if (Mix_PlayMusic(music_, 0) != 0)
         return false;
     musicPlaying_ = true;
     musicAtTop_ = false;
+    musicRunSerial_ = musicRunSerial_ % 0xffffffffu + 1;
+    musicRun_.store(musicRunSerial_);
     return true;
 }
 
 void SdlAudioBackend::close(PlayerId player) {
+    finishOpening();
     if (!valid(player))
         return;
     haltChannel(player);
@@ -284,6 +408,8 @@ qint64 SdlAudioBackend::lengthMs(PlayerId player) const {
         return qint64{chunk->alen} * 1000 / (qint64{frequency_} * frameBytes_);
     }
     if (ownsMusic(player)) {
+        if (musicNoteEndMs_ >= 0)
+            return musicNoteEndMs_ + kReleaseMs + kEndFadeMs;
         const double seconds = Mix_MusicDuration(music_);
         if (seconds > 0)
             return static_cast<qint64>(seconds * 1000);
