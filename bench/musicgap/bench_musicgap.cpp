@@ -33,12 +33,11 @@ qv::MidiTiming timingOf(int number) {
     return file.open(QIODevice::ReadOnly) ? qv::readMidiTiming(file.readAll()) : qv::MidiTiming{};
 }
 
+// A freshly opened tune is at its top: "open" and a notified "play" start it.
 void startTune(qv::SoundPlayer& player, int number) {
-    player.setFileName(tunePath(number));
-    player.setWait(true);
     player.setDeviceType(QStringLiteral("sequencer"));
+    player.setFileName(tunePath(number));
     player.setCommand(QStringLiteral("open"));
-    player.setCommand(QStringLiteral("prev"));
     player.setNotify(true);
     player.setCommand(QStringLiteral("play"));
 }
