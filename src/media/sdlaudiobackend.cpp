@@ -156,8 +156,10 @@ void SdlAudioBackend::channelFinishedCallback(int channel) {
 
 void SdlAudioBackend::musicFinishedCallback() {
     if (SdlAudioBackend* self = liveBackend.load()) {
+        // A halt we ordered has set the run to 0 first.
+        const quint32 run = self->musicRun_.load();
         QMetaObject::invokeMethod(
-            self, [self] { self->onMusicFinished(); }, Qt::QueuedConnection);
+            self, [self, run] { self->onMusicFinished(run); }, Qt::QueuedConnection);
     }
 }
 
@@ -171,8 +173,8 @@ void SdlAudioBackend::onChannelFinished(int channel) {
     emit finished(channel);
 }
 
-void SdlAudioBackend::onMusicFinished() {
-    if (!musicPlaying_ || Mix_PlayingMusic() != 0)
+void SdlAudioBackend::onMusicFinished(quint32 run) {
+    if (!musicPlaying_ || run == 0 || run != musicRunSerial_ || Mix_PlayingMusic() != 0)
         return;
     musicPlaying_ = false;
     musicRun_.store(0);
@@ -233,7 +235,7 @@ bool SdlAudioBackend::valid(PlayerId player) const {
 }
 
 bool SdlAudioBackend::ownsMusic(PlayerId player) const {
-    return valid(player) && music_ != nullptr && musicOwner_ == player;
+    return valid(player) && (music_ != nullptr || loading_) && musicOwner_ == player;
 }
 
 AudioBackend::PlayerId SdlAudioBackend::createPlayer(const QString& name) {
@@ -272,12 +274,17 @@ void SdlAudioBackend::haltChannel(PlayerId player) {
 
 void SdlAudioBackend::haltMusic() {
     musicPlaying_ = false;
+    playWhenLoaded_ = false;
     musicRun_.store(0);
     if (open_)
         Mix_HaltMusic();
 }
 
 void SdlAudioBackend::releaseMusic() {
+    if (loading_) {
+        haltMusic();
+        finishLoading(loadSerial_);
+    }
     if (music_ == nullptr)
         return;
     haltMusic();
@@ -317,26 +324,58 @@ bool SdlAudioBackend::startWave(PlayerId player, const QString& path) {
     return true;
 }
 
+// Loading a tune builds a synthesizer and reads the whole sound font into
+// it, a tenth of a second or more: that runs on a thread of its own, so the
+// game does not stop at each new tune. A file that is missing or holds no
+// notes fails at once and leaves the player holding what it held.
 bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
     finishOpening();
     if (!valid(player) || !open_)
         return false;
-    const QByteArray file = QFile::encodeName(path);
-    Mix_Music* music = Mix_LoadMUS(file.constData());
-    if (music == nullptr)
+    QFile tune(path);
+    if (!tune.open(QIODevice::ReadOnly))
+        return false;
+    const MidiTiming timing = readMidiTiming(tune.readAll());
+    if (!timing.hasNotes())
         return false;
     // One music stream: whoever held it is cut off.
     releaseMusic();
     haltChannel(player);
-    music_ = music;
-    musicFile_ = file;
+    musicFile_ = QFile::encodeName(path);
     musicAtTop_ = true;
     musicOwner_ = player;
-    QFile tune(path);
-    const MidiTiming timing =
-        tune.open(QIODevice::ReadOnly) ? readMidiTiming(tune.readAll()) : MidiTiming{};
-    musicNoteEndMs_ = timing.hasNotes() ? qint64(std::ceil(timing.lastNoteEndMs)) : -1;
+    musicNoteEndMs_ = qint64(std::ceil(timing.lastNoteEndMs));
+    loading_ = true;
+    const quint32 load = ++loadSerial_;
+    loader_ = std::thread([this, load, file = musicFile_] {
+        loadedMusic_ = Mix_LoadMUS(file.constData());
+        QMetaObject::invokeMethod(
+            this, [this, load] { finishLoading(load); }, Qt::QueuedConnection);
+    });
     return true;
+}
+
+void SdlAudioBackend::finishLoading(quint32 load) {
+    if (!loading_ || load != loadSerial_)
+        return;
+    loader_.join();
+    loading_ = false;
+    music_ = loadedMusic_;
+    loadedMusic_ = nullptr;
+    if (music_ == nullptr) {
+        // Nothing to play after all: a "play" given meanwhile ends without done.
+        musicPlaying_ = false;
+        playWhenLoaded_ = false;
+        musicFile_.clear();
+        musicOwner_ = -1;
+        return;
+    }
+    if (playWhenLoaded_) {
+        playWhenLoaded_ = false;
+        musicPlaying_ = false;
+        if (!startMusic())
+            musicPlaying_ = false;
+    }
 }
 
 // A MIDI stream that has played cannot be moved back to its top (FluidSynth
@@ -356,7 +395,7 @@ bool SdlAudioBackend::rewindMusic(PlayerId player) {
     finishOpening();
     if (!ownsMusic(player))
         return false;
-    if (musicAtTop_)
+    if (musicAtTop_ || loading_)
         return true;
     const bool wasPlaying = musicPlaying_;
     if (!reloadMusic())
@@ -370,9 +409,20 @@ bool SdlAudioBackend::playMusic(PlayerId player) {
         return false;
     if (musicPlaying_)
         return true;
+    if (loading_) {
+        // It starts the moment it is loaded, and plays meanwhile as far as
+        // anyone asking can tell.
+        playWhenLoaded_ = true;
+        musicPlaying_ = true;
+        return true;
+    }
     // At the end of the tune there is nothing left to play: play it again.
     if (!musicAtTop_ && !reloadMusic())
         return false;
+    return startMusic();
+}
+
+bool SdlAudioBackend::startMusic() {
     // The tune counts as ended once its last note has been released, not when
     // FluidSynth, seconds later, says so.
     musicEndFrame_.store(
@@ -410,7 +460,7 @@ qint64 SdlAudioBackend::lengthMs(PlayerId player) const {
     if (ownsMusic(player)) {
         if (musicNoteEndMs_ >= 0)
             return musicNoteEndMs_ + kReleaseMs + kEndFadeMs;
-        const double seconds = Mix_MusicDuration(music_);
+        const double seconds = music_ != nullptr ? Mix_MusicDuration(music_) : -1;
         if (seconds > 0)
             return static_cast<qint64>(seconds * 1000);
     }

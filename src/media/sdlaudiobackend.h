@@ -89,11 +89,16 @@ private:
     void haltMusic();
     void releaseMusic();
     bool reloadMusic();
+    // Plays the loaded tune from where it stands.
+    bool startMusic();
+    // Takes over the tune the loader thread has loaded; does nothing for an
+    // earlier load or when none is running.
+    void finishLoading(quint32 load);
     bool ownsMusic(PlayerId player) const;
 
     // Run on the UI thread, posted from SDL's callbacks.
     void onChannelFinished(int channel);
-    void onMusicFinished();
+    void onMusicFinished(quint32 run);
     void onTuneEndReached(quint32 run);
     static void channelFinishedCallback(int channel);
     static void musicFinishedCallback();
@@ -119,6 +124,14 @@ private:
     bool musicAtTop_ = false;
     PlayerId musicOwner_ = -1;
     bool musicPlaying_ = false;
+    // A tune being loaded on a thread of its own, and whether it plays as
+    // soon as it is loaded.
+    std::thread loader_;
+    bool loading_ = false;
+    quint32 loadSerial_ = 0;
+    // Written by the loader thread, read after it has been joined.
+    _Mix_Music* loadedMusic_ = nullptr;
+    bool playWhenLoaded_ = false;
     // Where the notes of the tune held end, or -1 when unknown.
     qint64 musicNoteEndMs_ = -1;
     quint32 musicRunSerial_ = 0;

@@ -205,6 +205,38 @@ private slots:
         QCOMPARE(done.count(), 1);
     }
 
+    // A tune loads on a thread of its own and plays once loaded. Replaced
+    // or closed before it has even started, it gives no done; its successor
+    // gives exactly one.
+    void aTuneCutOffWhileLoadingGivesNoDone_data() {
+        QTest::addColumn<QString>("cutBy");
+        QTest::newRow("another tune") << "open";
+        QTest::newRow("close") << "close";
+    }
+    void aTuneCutOffWhileLoadingGivesNoDone() {
+        QFETCH(QString, cutBy);
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&music, &SoundPlayer::done);
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        music.setNotify(true);
+        music.setCommand("play");
+        QVERIFY(backend_->isPlaying(0));
+        music.setCommand(cutBy);
+        if (cutBy == "open") {
+            music.setNotify(true);
+            music.setCommand("play");
+            QVERIFY(backend_->isPlaying(0));
+            QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kMidiTimeoutMs);
+        } else {
+            QVERIFY(!backend_->isPlaying(0));
+            QTest::qWait(kMidiMs + kQuietPeriodMs);
+        }
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), cutBy == "open" ? 1 : 0);
+    }
+
     // While a voice sounds the music is lowered in the mixer itself, then
     // brought back.
     void theMusicGivesWayToAVoice() {
