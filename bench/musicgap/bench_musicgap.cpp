@@ -22,7 +22,11 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int kWindowFrames = kRate / 200;  // 5 ms
-constexpr double kSilenceDb = -60.0;
+// A tune is heard above this level...
+constexpr double kHeardDb = -60.0;
+// ...and the music has stopped where the output falls below this one: the
+// last tune's release tail can hover near the first level for a while.
+constexpr double kStoppedDb = -90.0;
 
 QString tunePath(int number) {
     return QStringLiteral(QUORVEL_PROGRAM_DIR "/sounds/%1.mid").arg(number);
@@ -117,7 +121,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::vector<double> levels = windowLevels(file.readAll());
-    const auto loud = [&](qsizetype w) { return levels[size_t(w)] > kSilenceDb; };
+    const auto loud = [&](qsizetype w) { return levels[size_t(w)] > kHeardDb; };
     const qsizetype count = qsizetype(levels.size());
     qsizetype startA = 0;
     while (startA < count && !loud(startA))
@@ -125,7 +129,8 @@ int main(int argc, char** argv) {
     // Where the first tune's last note ends in the output.
     const double lastNoteEnd = windowMs(startA) - a.firstNoteMs + a.lastNoteEndMs;
     qsizetype gapStart = startA;
-    while (gapStart < count && (windowMs(gapStart) < lastNoteEnd || loud(gapStart)))
+    while (gapStart < count &&
+           (windowMs(gapStart) < lastNoteEnd || levels[size_t(gapStart)] >= kStoppedDb))
         ++gapStart;
     qsizetype gapEnd = gapStart;
     while (gapEnd < count && !loud(gapEnd))
@@ -134,11 +139,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_musicgap: could not find both tunes in the output\n");
         return 1;
     }
+    std::printf("levels (dBFS) every 20 ms from 200 ms before the last note's end:\n");
+    for (qsizetype w = qsizetype((lastNoteEnd - 200) / windowMs(1)); w < gapEnd + 8; w += 4)
+        std::printf("%s%.0f", w == qsizetype((lastNoteEnd - 200) / windowMs(1)) ? "  " : " ",
+                    levels[size_t(w)]);
+    std::printf("\n");
     std::printf("first tune heard from %.0f ms; its last note ends at %.0f ms\n", windowMs(startA),
                 lastNoteEnd);
-    std::printf("first tune silent (below %.0f dBFS) from %.0f ms\n", kSilenceDb,
+    std::printf("first tune stopped (below %.0f dBFS) from %.0f ms\n", kStoppedDb,
                 windowMs(gapStart));
-    std::printf("second tune heard from %.0f ms\n", windowMs(gapEnd));
+    std::printf("second tune heard (above %.0f dBFS) from %.0f ms\n", kHeardDb, windowMs(gapEnd));
     std::printf("silence between the tunes: %.0f ms\n", windowMs(gapEnd) - windowMs(gapStart));
     std::printf(
         "last note's end to the second tune's start: %.0f ms (its first note %.0f ms "
