@@ -22,10 +22,8 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int kWindowFrames = kRate / 200;  // 5 ms
-// A tune is heard above this level...
+// A tune is heard above this level; below the other there is nothing left.
 constexpr double kHeardDb = -60.0;
-// ...and the music has stopped where the output falls below this one: the
-// last tune's release tail can hover near the first level for a while.
 constexpr double kStoppedDb = -90.0;
 
 QString tunePath(int number) {
@@ -128,33 +126,41 @@ int main(int argc, char** argv) {
         ++startA;
     // Where the first tune's last note ends in the output.
     const double lastNoteEnd = windowMs(startA) - a.firstNoteMs + a.lastNoteEndMs;
-    qsizetype gapStart = startA;
-    while (gapStart < count &&
-           (windowMs(gapStart) < lastNoteEnd || levels[size_t(gapStart)] >= kStoppedDb))
-        ++gapStart;
-    qsizetype gapEnd = gapStart;
-    while (gapEnd < count && !loud(gapEnd))
-        ++gapEnd;
-    if (startA >= count || gapEnd >= count) {
-        std::fprintf(stderr, "bench_musicgap: could not find both tunes in the output\n");
+    const qsizetype endWindow = qsizetype(lastNoteEnd / windowMs(1));
+    if (startA >= count || endWindow >= count) {
+        std::fprintf(stderr, "bench_musicgap: could not find the first tune in the output\n");
         return 1;
     }
-    std::printf("levels (dBFS) every 20 ms from 200 ms before the last note's end:\n");
-    for (qsizetype w = qsizetype((lastNoteEnd - 200) / windowMs(1)); w < gapEnd + 8; w += 4)
-        std::printf("%s%.0f", w == qsizetype((lastNoteEnd - 200) / windowMs(1)) ? "  " : " ",
-                    levels[size_t(w)]);
+    // The release of the last note only ever falls; the second tune starts
+    // where the level jumps well above it.
+    qsizetype secondStart = endWindow + 1;
+    double tail = levels[size_t(endWindow)];
+    while (secondStart < count && levels[size_t(secondStart)] < std::max(tail + 10, kHeardDb)) {
+        tail = std::max(levels[size_t(secondStart)], kStoppedDb);
+        ++secondStart;
+    }
+    if (secondStart >= count) {
+        std::fprintf(stderr, "bench_musicgap: could not find the second tune in the output\n");
+        return 1;
+    }
+    qsizetype quiet = 0;
+    for (qsizetype w = endWindow; w < secondStart; ++w)
+        quiet += !loud(w);
+    std::printf("levels (dBFS) every 20 ms from 200 ms before the last note's end:\n ");
+    for (qsizetype w = std::max<qsizetype>(0, endWindow - 40); w < secondStart + 8 && w < count;
+         w += 4)
+        std::printf(" %.0f", levels[size_t(w)]);
     std::printf("\n");
     std::printf("first tune heard from %.0f ms; its last note ends at %.0f ms\n", windowMs(startA),
                 lastNoteEnd);
-    std::printf("first tune stopped (below %.0f dBFS) from %.0f ms\n", kStoppedDb,
-                windowMs(gapStart));
-    std::printf("second tune heard (above %.0f dBFS) from %.0f ms\n", kHeardDb, windowMs(gapEnd));
-    std::printf("silence between the tunes: %.0f ms\n", windowMs(gapEnd) - windowMs(gapStart));
+    std::printf("second tune heard from %.0f ms\n", windowMs(secondStart));
+    std::printf(
+        "quiet (below %.0f dBFS) between the last note's end and the second tune: %.0f "
+        "ms\n",
+        kHeardDb, windowMs(quiet));
     std::printf(
         "last note's end to the second tune's start: %.0f ms (its first note %.0f ms "
         "in)\n",
-        windowMs(gapEnd) - b.firstNoteMs - lastNoteEnd, b.firstNoteMs);
-    std::printf("last note's end to the second tune's first sound: %.0f ms\n",
-                windowMs(gapEnd) - lastNoteEnd);
+        windowMs(secondStart) - b.firstNoteMs - lastNoteEnd, b.firstNoteMs);
     return 0;
 }

@@ -181,12 +181,13 @@ void SdlAudioBackend::onMusicFinished(quint32 run) {
     emit finished(musicOwner_);
 }
 
-// The audio thread has faded the tune out after its last note: it has ended,
-// unless it was stopped or replaced since.
+// The audio thread has played the tune to its last note's end: it has ended,
+// unless it was stopped or replaced since. Its release rings on, fading out,
+// until the next tune takes the stream or the player is closed.
 void SdlAudioBackend::onTuneEndReached(quint32 run) {
     if (!musicPlaying_ || run != musicRunSerial_)
         return;
-    haltMusic();
+    musicPlaying_ = false;
     emit finished(musicOwner_);
 }
 
@@ -209,17 +210,20 @@ void SdlAudioBackend::afterMix(int bytes) {
         // The tune was started before this buffer was mixed.
         mixedFrames_ = run != 0 ? frames : 0;
         endFade_ = 1.0;
+        endReported_ = false;
     } else if (run != 0) {
         mixedFrames_ += frames;
         const qint64 endFrame = musicEndFrame_.load();
-        if (endFrame >= 0 && mixedFrames_ >= endFrame && endFade_ > 0) {
-            endFade_ = std::max(0.0, endFade_ - ms / kEndFadeMs);
-            if (endFade_ == 0) {
-                lastTuneEndMs_.store(mixedFrames_ * 1000 / frequency_);
-                QMetaObject::invokeMethod(
-                    this, [this, run] { onTuneEndReached(run); }, Qt::QueuedConnection);
-            }
+        // At its last note's end the tune has ended: the next one can be
+        // loaded while this one's release rings on, then fades out.
+        if (endFrame >= 0 && mixedFrames_ >= endFrame && !endReported_) {
+            endReported_ = true;
+            lastTuneEndMs_.store(mixedFrames_ * 1000 / frequency_);
+            QMetaObject::invokeMethod(
+                this, [this, run] { onTuneEndReached(run); }, Qt::QueuedConnection);
         }
+        if (endFrame >= 0 && mixedFrames_ >= endFrame + qint64{kReleaseMs} * frequency_ / 1000)
+            endFade_ = std::max(0.0, endFade_ - ms / kEndFadeMs);
     }
 
     const int volume = static_cast<int>(std::lround(level * endFade_ * MIX_MAX_VOLUME));
@@ -280,7 +284,18 @@ void SdlAudioBackend::haltMusic() {
         Mix_HaltMusic();
 }
 
+void SdlAudioBackend::retireMusic() {
+    if (retiring_ == nullptr)
+        return;
+    // Ordered halts are not ends: the run goes to 0 first.
+    musicRun_.store(0);
+    Mix_HaltMusic();
+    Mix_FreeMusic(retiring_);
+    retiring_ = nullptr;
+}
+
 void SdlAudioBackend::releaseMusic() {
+    retireMusic();
     if (loading_) {
         haltMusic();
         finishLoading(loadSerial_);
@@ -338,8 +353,15 @@ bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
     const MidiTiming timing = readMidiTiming(tune.readAll());
     if (!timing.hasNotes())
         return false;
-    // One music stream: whoever held it is cut off.
-    releaseMusic();
+    // One music stream: whoever held it is cut off; a tune that has ended
+    // rings out until this one is loaded.
+    if (musicPlaying_ || loading_) {
+        releaseMusic();
+    } else {
+        retireMusic();
+        retiring_ = music_;
+        music_ = nullptr;
+    }
     haltChannel(player);
     musicFile_ = QFile::encodeName(path);
     musicAtTop_ = true;
@@ -360,6 +382,7 @@ void SdlAudioBackend::finishLoading(quint32 load) {
         return;
     loader_.join();
     loading_ = false;
+    retireMusic();
     music_ = loadedMusic_;
     loadedMusic_ = nullptr;
     if (music_ == nullptr) {
@@ -425,8 +448,7 @@ bool SdlAudioBackend::playMusic(PlayerId player) {
 bool SdlAudioBackend::startMusic() {
     // The tune counts as ended once its last note has been released, not when
     // FluidSynth, seconds later, says so.
-    musicEndFrame_.store(
-        musicNoteEndMs_ < 0 ? -1 : (musicNoteEndMs_ + kReleaseMs) * qint64{frequency_} / 1000);
+    musicEndFrame_.store(musicNoteEndMs_ < 0 ? -1 : musicNoteEndMs_ * qint64{frequency_} / 1000);
     if (Mix_PlayMusic(music_, 0) != 0)
         return false;
     musicPlaying_ = true;
@@ -459,7 +481,7 @@ qint64 SdlAudioBackend::lengthMs(PlayerId player) const {
     }
     if (ownsMusic(player)) {
         if (musicNoteEndMs_ >= 0)
-            return musicNoteEndMs_ + kReleaseMs + kEndFadeMs;
+            return musicNoteEndMs_;
         const double seconds = music_ != nullptr ? Mix_MusicDuration(music_) : -1;
         if (seconds > 0)
             return static_cast<qint64>(seconds * 1000);

@@ -43,8 +43,8 @@ public:
     explicit SdlAudioBackend(QObject* parent = nullptr, const char* fallbackDriver = "dummy");
     ~SdlAudioBackend() override;
 
-    // How long a tune sounds on after its last note is released, and how long
-    // it then takes to fade out before it counts as ended.
+    // A tune has ended at its last note's end; its release sounds on for
+    // kReleaseMs, then fades out over kEndFadeMs, unless the next tune comes first.
     static constexpr int kReleaseMs = 150;
     static constexpr int kEndFadeMs = 80;
 
@@ -89,6 +89,8 @@ private:
     void haltMusic();
     void releaseMusic();
     bool reloadMusic();
+    // Stops and frees the tune that rang out while the next one loaded.
+    void retireMusic();
     // Plays the loaded tune from where it stands.
     bool startMusic();
     // Takes over the tune the loader thread has loaded; does nothing for an
@@ -131,6 +133,8 @@ private:
     quint32 loadSerial_ = 0;
     // Written by the loader thread, read after it has been joined.
     _Mix_Music* loadedMusic_ = nullptr;
+    // A tune that has ended and rings out while the next one loads.
+    _Mix_Music* retiring_ = nullptr;
     bool playWhenLoaded_ = false;
     // Where the notes of the tune held end, or -1 when unknown.
     qint64 musicNoteEndMs_ = -1;
@@ -147,6 +151,7 @@ private:
     quint32 mixedRun_ = 0;
     qint64 mixedFrames_ = 0;
     double endFade_ = 1.0;
+    bool endReported_ = false;
     int musicVolume_ = -1;
 };
 
