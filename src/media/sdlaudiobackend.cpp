@@ -1,13 +1,18 @@
 #include "sdlaudiobackend.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
+
+#include "miditiming.h"
 
 namespace qv {
 
@@ -19,7 +24,8 @@ std::atomic<SdlAudioBackend*> liveBackend{nullptr};
 bool startAudio() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0)
+    // 512 frames: 11.6 ms from a click to its sound.
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0)
         return true;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
@@ -32,18 +38,57 @@ SdlAudioBackend::SdlAudioBackend(QObject* parent, const char* fallbackDriver)
     SdlAudioBackend* expected = nullptr;
     if (!liveBackend.compare_exchange_strong(expected, this))
         return;
-    open_ = openAudio(fallbackDriver);
+    opening_ = true;
+    opener_ = std::thread([this, fallbackDriver] {
+        openedOk_ = openAudio(fallbackDriver);
+        // Sounds asked for meanwhile start as soon as the UI thread gets here.
+        QMetaObject::invokeMethod(
+            this, [this] { finishOpening(); }, Qt::QueuedConnection);
+    });
+}
+
+void SdlAudioBackend::finishOpening() {
+    if (!opening_)
+        return;
+    opener_.join();
+    opening_ = false;
+    open_ = openedOk_;
     if (!open_) {
         liveBackend.store(nullptr);
+        for (Voice& voice : voices_) {
+            voice.pendingWave.clear();
+            voice.playing = false;
+        }
         return;
     }
     Mix_ChannelFinished(&SdlAudioBackend::channelFinishedCallback);
     Mix_HookMusicFinished(&SdlAudioBackend::musicFinishedCallback);
+    Mix_SetPostMix(&SdlAudioBackend::postMixCallback, this);
+    Mix_AllocateChannels(static_cast<int>(voices_.size()));
+    for (PlayerId id = 0; id < static_cast<PlayerId>(voices_.size()); ++id) {
+        Voice& voice = voices_[id];
+        const QString wave = voice.pendingWave;
+        voice.pendingWave.clear();
+        if (voice.inUse && !wave.isEmpty() && !startWave(id, wave))
+            voice.playing = false;
+    }
+}
+
+QString SdlAudioBackend::driverName() {
+    finishOpening();
+    return driver_;
+}
+
+bool SdlAudioBackend::isAvailable() {
+    finishOpening();
+    return open_;
 }
 
 SdlAudioBackend::~SdlAudioBackend() {
+    finishOpening();
     if (open_) {
         // Unhooking takes the audio lock, so no callback is running once these return.
+        Mix_SetPostMix(nullptr, nullptr);
         Mix_ChannelFinished(nullptr);
         Mix_HookMusicFinished(nullptr);
         liveBackend.store(nullptr);
@@ -111,8 +156,10 @@ void SdlAudioBackend::channelFinishedCallback(int channel) {
 
 void SdlAudioBackend::musicFinishedCallback() {
     if (SdlAudioBackend* self = liveBackend.load()) {
+        // A halt we ordered has set the run to 0 first.
+        const quint32 run = self->musicRun_.load();
         QMetaObject::invokeMethod(
-            self, [self] { self->onMusicFinished(); }, Qt::QueuedConnection);
+            self, [self, run] { self->onMusicFinished(run); }, Qt::QueuedConnection);
     }
 }
 
@@ -126,11 +173,65 @@ void SdlAudioBackend::onChannelFinished(int channel) {
     emit finished(channel);
 }
 
-void SdlAudioBackend::onMusicFinished() {
-    if (!musicPlaying_ || Mix_PlayingMusic() != 0)
+void SdlAudioBackend::onMusicFinished(quint32 run) {
+    if (!musicPlaying_ || run == 0 || run != musicRunSerial_ || Mix_PlayingMusic() != 0)
+        return;
+    musicPlaying_ = false;
+    musicRun_.store(0);
+    emit finished(musicOwner_);
+}
+
+// The audio thread has played the tune to its last note's end: it has ended,
+// unless it was stopped or replaced since. Its release rings on, fading out,
+// until the next tune takes the stream or the player is closed.
+void SdlAudioBackend::onTuneEndReached(quint32 run) {
+    if (!musicPlaying_ || run != musicRunSerial_)
         return;
     musicPlaying_ = false;
     emit finished(musicOwner_);
+}
+
+void SdlAudioBackend::postMixCallback(void* self, unsigned char*, int bytes) {
+    static_cast<SdlAudioBackend*>(self)->afterMix(bytes);
+}
+
+// SDL's audio thread, with the audio lock held, right after a buffer has been
+// mixed. The music volume set here applies from the next buffer on.
+void SdlAudioBackend::afterMix(int bytes) {
+    const qint64 frames = bytes / frameBytes_;
+    const double ms = frames * 1000.0 / frequency_;
+    const bool voiceSounding = Mix_Playing(-1) > 0;
+    const double level = ducking_.advance(ms, voiceSounding);
+    musicLevel_.store(level);
+
+    const quint32 run = musicRun_.load();
+    if (run != mixedRun_) {
+        mixedRun_ = run;
+        // The tune was started before this buffer was mixed.
+        mixedFrames_ = run != 0 ? frames : 0;
+        endFade_ = 1.0;
+        endReported_ = false;
+    } else if (run != 0) {
+        mixedFrames_ += frames;
+        const qint64 endFrame = musicEndFrame_.load();
+        // At its last note's end the tune has ended: the next one can be
+        // loaded while this one's release rings on, then fades out.
+        if (endFrame >= 0 && mixedFrames_ >= endFrame && !endReported_) {
+            endReported_ = true;
+            lastTuneEndMs_.store(mixedFrames_ * 1000 / frequency_);
+            QMetaObject::invokeMethod(
+                this, [this, run] { onTuneEndReached(run); }, Qt::QueuedConnection);
+        }
+        if (endFrame >= 0 && mixedFrames_ >= endFrame + qint64{kReleaseMs} * frequency_ / 1000)
+            endFade_ = std::max(0.0, endFade_ - ms / kEndFadeMs);
+    }
+
+    const int volume = static_cast<int>(std::lround(level * endFade_ * MIX_MAX_VOLUME));
+    if (volume != musicVolume_) {
+        musicVolume_ = volume;
+        // FluidSynth moves its gain smoothly within each block it renders.
+        Mix_VolumeMusic(volume);
+    }
 }
 
 bool SdlAudioBackend::valid(PlayerId player) const {
@@ -138,7 +239,7 @@ bool SdlAudioBackend::valid(PlayerId player) const {
 }
 
 bool SdlAudioBackend::ownsMusic(PlayerId player) const {
-    return valid(player) && music_ != nullptr && musicOwner_ == player;
+    return valid(player) && (music_ != nullptr || loading_) && musicOwner_ == player;
 }
 
 AudioBackend::PlayerId SdlAudioBackend::createPlayer(const QString& name) {
@@ -147,6 +248,7 @@ AudioBackend::PlayerId SdlAudioBackend::createPlayer(const QString& name) {
         ++id;
     if (id == static_cast<PlayerId>(voices_.size())) {
         voices_.emplace_back();
+        // While the device is being opened, the channels are allocated when it is.
         if (open_)
             Mix_AllocateChannels(static_cast<int>(voices_.size()));
     }
@@ -165,6 +267,7 @@ void SdlAudioBackend::destroyPlayer(PlayerId player) {
 void SdlAudioBackend::haltChannel(PlayerId player) {
     Voice& voice = voices_[player];
     voice.playing = false;
+    voice.pendingWave.clear();
     if (!open_)
         return;
     Mix_HaltChannel(player);
@@ -175,11 +278,28 @@ void SdlAudioBackend::haltChannel(PlayerId player) {
 
 void SdlAudioBackend::haltMusic() {
     musicPlaying_ = false;
+    playWhenLoaded_ = false;
+    musicRun_.store(0);
     if (open_)
         Mix_HaltMusic();
 }
 
+void SdlAudioBackend::retireMusic() {
+    if (retiring_ == nullptr)
+        return;
+    // Ordered halts are not ends: the run goes to 0 first.
+    musicRun_.store(0);
+    Mix_HaltMusic();
+    Mix_FreeMusic(retiring_);
+    retiring_ = nullptr;
+}
+
 void SdlAudioBackend::releaseMusic() {
+    retireMusic();
+    if (loading_) {
+        haltMusic();
+        finishLoading(loadSerial_);
+    }
     if (music_ == nullptr)
         return;
     haltMusic();
@@ -193,6 +313,18 @@ bool SdlAudioBackend::playWave(PlayerId player, const QString& path) {
     if (!valid(player))
         return false;
     haltChannel(player);
+    if (opening_) {
+        const QFileInfo file(path);
+        if (!file.isFile() || !file.isReadable())
+            return false;
+        voices_[player].pendingWave = path;
+        voices_[player].playing = true;
+        return true;
+    }
+    return startWave(player, path);
+}
+
+bool SdlAudioBackend::startWave(PlayerId player, const QString& path) {
     if (!open_)
         return false;
     Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
@@ -207,21 +339,66 @@ bool SdlAudioBackend::playWave(PlayerId player, const QString& path) {
     return true;
 }
 
+// Loading a tune builds a synthesizer and reads the whole sound font into
+// it, a tenth of a second or more: that runs on a thread of its own, so the
+// game does not stop at each new tune. A file that is missing or holds no
+// notes fails at once and leaves the player holding what it held.
 bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
+    finishOpening();
     if (!valid(player) || !open_)
         return false;
-    const QByteArray file = QFile::encodeName(path);
-    Mix_Music* music = Mix_LoadMUS(file.constData());
-    if (music == nullptr)
+    QFile tune(path);
+    if (!tune.open(QIODevice::ReadOnly))
         return false;
-    // One music stream: whoever held it is cut off.
-    releaseMusic();
+    const MidiTiming timing = readMidiTiming(tune.readAll());
+    if (!timing.hasNotes())
+        return false;
+    // One music stream: whoever held it is cut off; a tune that has ended
+    // rings out until this one is loaded.
+    if (musicPlaying_ || loading_) {
+        releaseMusic();
+    } else {
+        retireMusic();
+        retiring_ = music_;
+        music_ = nullptr;
+    }
     haltChannel(player);
-    music_ = music;
-    musicFile_ = file;
+    musicFile_ = QFile::encodeName(path);
     musicAtTop_ = true;
     musicOwner_ = player;
+    musicNoteEndMs_ = qint64(std::ceil(timing.lastNoteEndMs));
+    loading_ = true;
+    const quint32 load = ++loadSerial_;
+    loader_ = std::thread([this, load, file = musicFile_] {
+        loadedMusic_ = Mix_LoadMUS(file.constData());
+        QMetaObject::invokeMethod(
+            this, [this, load] { finishLoading(load); }, Qt::QueuedConnection);
+    });
     return true;
+}
+
+void SdlAudioBackend::finishLoading(quint32 load) {
+    if (!loading_ || load != loadSerial_)
+        return;
+    loader_.join();
+    loading_ = false;
+    retireMusic();
+    music_ = loadedMusic_;
+    loadedMusic_ = nullptr;
+    if (music_ == nullptr) {
+        // Nothing to play after all: a "play" given meanwhile ends without done.
+        musicPlaying_ = false;
+        playWhenLoaded_ = false;
+        musicFile_.clear();
+        musicOwner_ = -1;
+        return;
+    }
+    if (playWhenLoaded_) {
+        playWhenLoaded_ = false;
+        musicPlaying_ = false;
+        if (!startMusic())
+            musicPlaying_ = false;
+    }
 }
 
 // A MIDI stream that has played cannot be moved back to its top (FluidSynth
@@ -238,9 +415,10 @@ bool SdlAudioBackend::reloadMusic() {
 }
 
 bool SdlAudioBackend::rewindMusic(PlayerId player) {
+    finishOpening();
     if (!ownsMusic(player))
         return false;
-    if (musicAtTop_)
+    if (musicAtTop_ || loading_)
         return true;
     const bool wasPlaying = musicPlaying_;
     if (!reloadMusic())
@@ -249,21 +427,39 @@ bool SdlAudioBackend::rewindMusic(PlayerId player) {
 }
 
 bool SdlAudioBackend::playMusic(PlayerId player) {
+    finishOpening();
     if (!ownsMusic(player))
         return false;
     if (musicPlaying_)
         return true;
+    if (loading_) {
+        // It starts the moment it is loaded, and plays meanwhile as far as
+        // anyone asking can tell.
+        playWhenLoaded_ = true;
+        musicPlaying_ = true;
+        return true;
+    }
     // At the end of the tune there is nothing left to play: play it again.
     if (!musicAtTop_ && !reloadMusic())
         return false;
+    return startMusic();
+}
+
+bool SdlAudioBackend::startMusic() {
+    // The tune counts as ended once its last note has been released, not when
+    // FluidSynth, seconds later, says so.
+    musicEndFrame_.store(musicNoteEndMs_ < 0 ? -1 : musicNoteEndMs_ * qint64{frequency_} / 1000);
     if (Mix_PlayMusic(music_, 0) != 0)
         return false;
     musicPlaying_ = true;
     musicAtTop_ = false;
+    musicRunSerial_ = musicRunSerial_ % 0xffffffffu + 1;
+    musicRun_.store(musicRunSerial_);
     return true;
 }
 
 void SdlAudioBackend::close(PlayerId player) {
+    finishOpening();
     if (!valid(player))
         return;
     haltChannel(player);
@@ -284,7 +480,9 @@ qint64 SdlAudioBackend::lengthMs(PlayerId player) const {
         return qint64{chunk->alen} * 1000 / (qint64{frequency_} * frameBytes_);
     }
     if (ownsMusic(player)) {
-        const double seconds = Mix_MusicDuration(music_);
+        if (musicNoteEndMs_ >= 0)
+            return musicNoteEndMs_;
+        const double seconds = music_ != nullptr ? Mix_MusicDuration(music_) : -1;
         if (seconds > 0)
             return static_cast<qint64>(seconds * 1000);
     }

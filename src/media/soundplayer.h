@@ -48,6 +48,13 @@ public:
     bool shareable() const { return shareable_; }
     void setShareable(bool shareable) { shareable_ = shareable; }
 
+    // Two switches of the player's own buttons, which it never shows: kept for
+    // the callers that set them, read by nothing.
+    bool autoEnable() const { return autoEnable_; }
+    void setAutoEnable(bool on) { autoEnable_ = on; }
+    bool playEnabled() const { return playEnabled_; }
+    void setPlayEnabled(bool on) { playEnabled_ = on; }
+
     // "sound", "open", "prev", "play", "close"; unknown commands do nothing.
     // A failing command is silent: nothing plays and done is not raised.
     void setCommand(const QString& command);
@@ -81,6 +88,8 @@ private:
     bool wait_ = false;
     bool notify_ = false;
     bool shareable_ = false;
+    bool autoEnable_ = false;
+    bool playEnabled_ = false;
     // Raise done at the natural end of the sound now playing.
     bool notifyAtEnd_ = false;
     // Counts commands, so that a wait notices when it has been superseded.

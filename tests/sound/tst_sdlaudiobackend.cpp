@@ -5,9 +5,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <SDL_mixer.h>
+
+#include <cmath>
 #include <memory>
 
 #include "media/eventloopclock.h"
+#include "media/musicducking.h"
 #include "media/sdlaudiobackend.h"
 #include "media/soundplayer.h"
 #include "sound/soundfiles.h"
@@ -150,8 +154,6 @@ private slots:
         QTRY_COMPARE(firstDone.count(), 1);
     }
 
-    // FluidSynth lets the last note ring for a few seconds after the tune's
-    // end, so a tune of one second lasts about four.
     void musicOpenPrevPlayNotifiesOnceAtTheEnd() {
         SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
         QSignalSpy done(&music, &SoundPlayer::done);
@@ -176,6 +178,99 @@ private slots:
         QTest::qWait(kQuietPeriodMs);
         QCOMPARE(done.count(), 2);
         music.setCommand("close");
+    }
+
+    // FluidSynth would let the tune run on for about two seconds after its
+    // last note; it ends at the note's end, and the next tune may load while
+    // the release rings out. Where it ended is counted in audio frames, so the
+    // machine's speed does not matter.
+    void aTuneEndsSoonAfterItsLastNote() {
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&music, &SoundPlayer::done);
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        QCOMPARE(backend_->lengthMs(0), qint64(kMidiMs));
+        music.setNotify(true);
+        music.setCommand("play");
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kMidiTimeoutMs);
+        const qint64 endedAt = backend_->lastTuneEndMs();
+        QVERIFY2(endedAt >= kMidiMs && endedAt <= kMidiMs + 30,
+                 qPrintable(QString::number(endedAt)));
+        QVERIFY(!backend_->isPlaying(0));
+        // FluidSynth's own, later report of the end gives no second done.
+        QTest::qWait(2500);
+        QCOMPARE(done.count(), 1);
+    }
+
+    // A tune loads on a thread of its own and plays once loaded. Replaced
+    // or closed before it has even started, it gives no done; its successor
+    // gives exactly one.
+    void aTuneCutOffWhileLoadingGivesNoDone_data() {
+        QTest::addColumn<QString>("cutBy");
+        QTest::newRow("another tune") << "open";
+        QTest::newRow("close") << "close";
+    }
+    void aTuneCutOffWhileLoadingGivesNoDone() {
+        QFETCH(QString, cutBy);
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&music, &SoundPlayer::done);
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        music.setNotify(true);
+        music.setCommand("play");
+        QVERIFY(backend_->isPlaying(0));
+        music.setCommand(cutBy);
+        if (cutBy == "open") {
+            music.setNotify(true);
+            music.setCommand("play");
+            QVERIFY(backend_->isPlaying(0));
+            QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kMidiTimeoutMs);
+        } else {
+            QVERIFY(!backend_->isPlaying(0));
+            QTest::qWait(kMidiMs + kQuietPeriodMs);
+        }
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), cutBy == "open" ? 1 : 0);
+    }
+
+    // While a voice sounds the music is lowered in the mixer itself, then
+    // brought back.
+    void theMusicGivesWayToAVoice() {
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        SoundPlayer voice(*backend_, clock_, "soundplayer");
+        const int full = MIX_MAX_VOLUME;
+        const int under = int(std::lround(qv::MusicDucking::kUnderVoiceLevel * MIX_MAX_VOLUME));
+        QTRY_COMPARE(Mix_VolumeMusic(-1), full);
+        voice.setFileName(wave_);
+        voice.setCommand("sound");
+        QTRY_COMPARE(backend_->musicLevel(), qv::MusicDucking::kUnderVoiceLevel);
+        QTRY_COMPARE(Mix_VolumeMusic(-1), under);
+        QVERIFY(backend_->isPlaying(1));
+        QTRY_COMPARE_WITH_TIMEOUT(backend_->musicLevel(), qv::MusicDucking::kFullLevel,
+                                  kWaveMs + 3000);
+        QVERIFY(!backend_->isPlaying(1));
+        QTRY_COMPARE(Mix_VolumeMusic(-1), full);
+    }
+
+    // The device is opened on a thread of its own; a sound asked for before
+    // it is open plays once it is, to its end, with its done.
+    void aSoundAskedForWhileTheDeviceOpensStillPlays() {
+        backend_.reset();
+        SdlAudioBackend backend;
+        SoundPlayer player(backend, clock_, "selectform.soundplayer");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        // A missing file fails at once, whether the device is open yet or not.
+        const SdlAudioBackend::PlayerId other = backend.createPlayer("other");
+        QVERIFY(!backend.playWave(other, dir_.filePath("missing.wav")));
+        player.setFileName(shortWave_);
+        player.setNotify(true);
+        player.setCommand("sound");
+        QVERIFY(backend.isPlaying(0));
+        QTRY_COMPARE(done.count(), 1);
+        QVERIFY(backend.isAvailable());
+        QVERIFY(!backend.isPlaying(0));
     }
 
     void closingTheMusicWithoutNotifyStopsItForGood() {

@@ -95,8 +95,10 @@ void RecordingAudio::destroyPlayer(PlayerId player) {
 }
 
 void RecordingAudio::start(PlayerId player, Voice& v, const QString& path, qint64 lengthMs,
-                           qint64 fromMs) {
+                           qint64 fromMs, bool wave) {
     stop(v);
+    settleDucking();
+    v.wave = wave;
     v.sounding = path;
     v.lengthMs = lengthMs;
     v.startedAtMs = clock_.nowMs() - fromMs;
@@ -106,6 +108,7 @@ void RecordingAudio::start(PlayerId player, Voice& v, const QString& path, qint6
             Voice* ended = voice(player);
             if (ended == nullptr)
                 return;
+            settleDucking();
             ended->end = 0;
             ended->sounding.clear();
             ended->positionMs = ended->lengthMs;
@@ -115,6 +118,7 @@ void RecordingAudio::start(PlayerId player, Voice& v, const QString& path, qint6
 }
 
 void RecordingAudio::stop(Voice& v) {
+    settleDucking();
     if (v.end != 0) {
         clock_.cancel(v.end);
         v.end = 0;
@@ -133,7 +137,7 @@ bool RecordingAudio::playWave(PlayerId player, const QString& path) {
     log(*v, kSound, path, length >= 0);
     if (length < 0)
         return false;
-    start(player, *v, path, length, 0);
+    start(player, *v, path, length, 0, true);
     return true;
 }
 
@@ -163,7 +167,7 @@ bool RecordingAudio::rewindMusic(PlayerId player) {
     if (v->sounding.isEmpty()) {
         v->positionMs = 0;
     } else {
-        start(player, *v, v->music, v->lengthMs, 0);
+        start(player, *v, v->music, v->lengthMs, 0, false);
     }
     return true;
 }
@@ -177,7 +181,7 @@ bool RecordingAudio::playMusic(PlayerId player) {
     if (!ok)
         return false;
     if (v->sounding.isEmpty())
-        start(player, *v, v->music, v->lengthMs, v->positionMs);
+        start(player, *v, v->music, v->lengthMs, v->positionMs, false);
     return true;
 }
 
@@ -203,6 +207,25 @@ bool RecordingAudio::isPlaying(const QString& player) const {
             return true;
     }
     return false;
+}
+
+bool RecordingAudio::waveSounding() const {
+    for (const auto& [id, v] : voices_) {
+        if (v.wave && !v.sounding.isEmpty())
+            return true;
+    }
+    return false;
+}
+
+void RecordingAudio::settleDucking() {
+    const qint64 now = clock_.nowMs();
+    ducking_.advance(double(now - duckingSettledAtMs_), waveSounding());
+    duckingSettledAtMs_ = now;
+}
+
+double RecordingAudio::musicLevel() const {
+    qv::MusicDucking now = ducking_;
+    return now.advance(double(clock_.nowMs() - duckingSettledAtMs_), waveSounding());
 }
 
 qint64 RecordingAudio::lengthMs(PlayerId player) const {

@@ -8,6 +8,7 @@
 
 #include "media/audiobackend.h"
 #include "media/clock.h"
+#include "media/musicducking.h"
 
 namespace qvtest {
 
@@ -60,6 +61,10 @@ public:
     // By name, for tests that do not hold the player's id.
     bool isPlaying(const QString& player) const;
 
+    // The music's level against the voices now: lowered while any WAV sounds,
+    // ramped as the real backend does (MusicDucking).
+    double musicLevel() const;
+
 private:
     struct Voice {
         QString name;
@@ -69,19 +74,26 @@ private:
         qint64 startedAtMs = 0;
         qint64 lengthMs = -1;
         qv::Clock::CallbackId end = 0;
+        bool wave = false;  // what sounds is a WAV, not the tune
     };
 
     Voice* voice(PlayerId player);
     const Voice* voice(PlayerId player) const;
     void log(const Voice& voice, const QString& command, const QString& path, bool ok);
-    void start(PlayerId player, Voice& voice, const QString& path, qint64 lengthMs, qint64 fromMs);
+    void start(PlayerId player, Voice& voice, const QString& path, qint64 lengthMs, qint64 fromMs,
+               bool wave);
     void stop(Voice& voice);
+    bool waveSounding() const;
+    // Brings the music level up to now, before what sounds changes.
+    void settleDucking();
 
     qv::Clock& clock_;
     qint64 musicLengthMs_ = 60'000;
     PlayerId nextId_ = 1;
     std::map<PlayerId, Voice> voices_;
     QList<Entry> entries_;
+    qv::MusicDucking ducking_;
+    qint64 duckingSettledAtMs_ = 0;
 };
 
 }  // namespace qvtest

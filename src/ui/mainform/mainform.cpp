@@ -203,6 +203,10 @@ void mainform::showEvent(QShowEvent* event) {
     if (!loaded_) {
         loaded_ = true;
         Form_Load();
+        // The first layout notification, which starts the music, comes after
+        // the background and the introduction.
+        loadStepDone_ = true;
+        SSResizer1->layoutNow();
     }
 }
 

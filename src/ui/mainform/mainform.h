@@ -160,6 +160,8 @@ private:
     Platform& platform_;
     Module1& module1_;
     bool loaded_ = false;
+    // The load step has run; layouts before it are not announced.
+    bool loadStepDone_ = false;
 };
 
 }  // namespace qv
