@@ -11,6 +11,8 @@ QUORVEL_PACKAGES=(
     libfluidsynth-dev
     # end-to-end checks
     xvfb xauth xdotool imagemagick clang-format
+    # fuzzing the settings (fuzz/run.sh)
+    clang-14 libfuzzer-14-dev
 )
 
 ensure_packages() {
