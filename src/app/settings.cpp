@@ -19,8 +19,9 @@ struct Decimal {
 
 std::optional<Decimal> parseDecimal(const QString& text) {
     static const QRegularExpression pattern(
-        QStringLiteral(R"(^\s*([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?)(\d+))?\s*$)"));
-    const auto m = pattern.match(text);
+        QStringLiteral(R"(^([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?)(\d+))?$)"));
+    // The same blanks as around "True" and "False": any white space.
+    const auto m = pattern.match(text.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
     const QString whole = m.captured(2);

@@ -40,6 +40,9 @@ private slots:
         QTest::newRow("word") << "yes" << -1;
         QTest::newRow("blank") << "   " << -1;
         QTest::newRow("tiny, long exponent") << "1.5e-199999999" << 1;
+        QTest::newRow("no-break spaces around a word") << "\u00a0True\u00a0" << 1;
+        QTest::newRow("no-break spaces around a number") << "\u00a00\u2028" << 0;
+        QTest::newRow("long s, a lower-case S") << "Fal\u017fe" << 0;
         QTest::newRow("zero, long exponent") << "0e123456789" << 0;
     }
     void booleanConversion() {
@@ -67,6 +70,7 @@ private slots:
         QTest::newRow("leading zeros") << "007" << true << 7;
         QTest::newRow("exponent") << "1.5e2" << true << 150;
         QTest::newRow("exponent of five digits") << "0.0001e00005" << true << 10;
+        QTest::newRow("white space around") << "\u3000\t12\u00a0" << true << 12;
         QTest::newRow("tiny, long exponent") << "7e-99999" << true << 0;
         QTest::newRow("zero, long exponent") << "0.0e+999999999999" << true << 0;
         QTest::newRow("huge, long exponent") << "1.5e199999999" << false << 0;
