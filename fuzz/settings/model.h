@@ -3,6 +3,7 @@
 // the program against.
 #pragma once
 
+#include <QChar>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,9 +15,9 @@
 
 namespace qv::model {
 
-// The blanks allowed around a stored value.
+// The blanks allowed around a stored value: any white space.
 inline bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+    return QChar(c).isSpace();
 }
 
 inline bool isDigit(char16_t c) {
@@ -94,15 +95,14 @@ inline std::optional<Number> readNumber(const QString& text) {
     return n;
 }
 
-inline bool equalsIgnoringCase(const std::u16string& text, const char* word) {
+// In any letter case: each character is the word's letter in upper case or
+// a character whose upper case it is (a long s is a small S).
+inline bool equalsIgnoringCase(const std::u16string& text, const char* upperWord) {
     size_t i = 0;
-    for (; word[i] != 0; ++i) {
+    for (; upperWord[i] != 0; ++i) {
         if (i >= text.size())
             return false;
-        char16_t c = text[i];
-        if (c >= u'A' && c <= u'Z')
-            c = c - u'A' + u'a';
-        if (c != static_cast<char16_t>(word[i]))
+        if (QChar(text[i]).toUpper().unicode() != static_cast<char16_t>(upperWord[i]))
             return false;
     }
     return i == text.size();
@@ -110,9 +110,9 @@ inline bool equalsIgnoringCase(const std::u16string& text, const char* word) {
 
 inline std::optional<bool> toBoolean(const QString& text) {
     const std::u16string word = trimmed(text);
-    if (equalsIgnoringCase(word, "true"))
+    if (equalsIgnoringCase(word, "TRUE"))
         return true;
-    if (equalsIgnoringCase(word, "false"))
+    if (equalsIgnoringCase(word, "FALSE"))
         return false;
     const auto n = readNumber(text);
     if (!n)
