@@ -13,6 +13,8 @@ QUORVEL_PACKAGES=(
     xvfb xauth xdotool imagemagick clang-format
     # the Debian package (package.sh) and its checks
     dpkg-dev file lintian desktop-file-utils appstream
+    # fuzzing the settings (fuzz/run.sh)
+    clang-14 libfuzzer-14-dev
 )
 
 ensure_packages() {

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -17,8 +19,9 @@ struct Decimal {
 
 std::optional<Decimal> parseDecimal(const QString& text) {
     static const QRegularExpression pattern(
-        QStringLiteral(R"(^\s*([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?\d{1,4}))?\s*$)"));
-    const auto m = pattern.match(text);
+        QStringLiteral(R"(^([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?)(\d+))?$)"));
+    // The same blanks as around "True" and "False": any white space.
+    const auto m = pattern.match(text.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
     const QString whole = m.captured(2);
@@ -28,8 +31,16 @@ std::optional<Decimal> parseDecimal(const QString& text) {
     Decimal d;
     d.negative = m.captured(1) == QLatin1String("-");
     d.digits = whole + fraction;
-    d.pointAt =
-        static_cast<int>(whole.size()) + (m.captured(4).isEmpty() ? 0 : m.captured(4).toInt());
+    // An exponent of any length is a number; saturating it keeps the sum in range.
+    qint64 exponent = 0;
+    for (QChar c : m.captured(5))
+        exponent = std::min<qint64>(exponent * 10 + c.digitValue(), 1'000'000'000);
+    if (m.captured(4) == QLatin1String("-"))
+        exponent = -exponent;
+    // Further left every value lies below one tenth, further right every value
+    // but zero passes 16 bits: moving the point further changes no result.
+    d.pointAt = static_cast<int>(
+        std::clamp<qint64>(static_cast<qint64>(whole.size()) + exponent, -1, d.digits.size() + 6));
     return d;
 }
 

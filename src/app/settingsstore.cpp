@@ -1,8 +1,10 @@
 #include "settingsstore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -29,9 +31,40 @@ void throwOnError(const QSettings& settings, const QString& file) {
         throw StoreError(file, statusReason(settings.status()));
 }
 
-// QSettings reports a damaged file only to the first reader in a process, so
-// the file is looked at here before each use: every line must be blank, a
-// comment, a [section] or a key=value pair, and the whole of it text.
+// The last size and time at which QSettings found each file damaged.
+struct DamagedFile {
+    qint64 size = 0;
+    QDateTime modified;
+};
+
+QHash<QString, DamagedFile>& damagedFiles() {
+    static QHash<QString, DamagedFile> files;
+    return files;
+}
+
+// QSettings reads a section's lines only when the section is first used, and
+// reports the damage it finds there only to that reader: later readers of the
+// unchanged file get its earlier reading and no error. So every section is
+// read at once here, and a damaged file is remembered for as long as it
+// keeps its size and time, which is also as long as QSettings keeps its reading.
+void throwIfReaderFindsDamage(QSettings& settings, const QString& file) {
+    const QFileInfo info(file);
+    const QString path = info.absoluteFilePath();
+    const auto known = damagedFiles().constFind(path);
+    if (known != damagedFiles().cend() && known->size == info.size() &&
+        known->modified == info.lastModified())
+        throw StoreError(file, statusReason(QSettings::FormatError));
+    settings.allKeys();
+    if (settings.status() == QSettings::FormatError)
+        damagedFiles().insert(path, {info.size(), info.lastModified()});
+    throwOnError(settings, file);
+}
+
+// QSettings takes bytes that are no text without a word, and the next save
+// would throw away what they held; and it reports its own damage only to the
+// first reader (above). So the file is looked at here before each use too:
+// every line must be blank, a comment, a [section] or a key=value pair, and
+// the whole of it text.
 void throwIfDamaged(const QString& file) {
     QFile in(file);
     if (!in.exists())
@@ -86,7 +119,7 @@ QString SettingsStore::readsetting(const QString& application, const QString& se
     const QString file = fileFor(application);
     throwIfDamaged(file);
     QSettings settings(file, QSettings::IniFormat);
-    throwOnError(settings, file);
+    throwIfReaderFindsDamage(settings, file);
     const QVariant value = settings.value(section + QLatin1Char('/') + key);
     if (!value.isValid())
         return defaultText;
@@ -110,7 +143,7 @@ void SettingsStore::writesettings(const QString& application, const QString& sec
     QSettings settings(file, QSettings::IniFormat);
     // Only ever replace the file whole; never write into it in place.
     settings.setAtomicSyncRequired(true);
-    throwOnError(settings, file);
+    throwIfReaderFindsDamage(settings, file);
     for (const auto& [key, text] : keyTexts)
         settings.setValue(section + QLatin1Char('/') + key, text);
     settings.sync();

@@ -1,4 +1,5 @@
 // The settings record: text conversions, the store and whole-record load/save.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -38,6 +39,11 @@ private slots:
         QTest::newRow("empty") << "" << -1;
         QTest::newRow("word") << "yes" << -1;
         QTest::newRow("blank") << "   " << -1;
+        QTest::newRow("tiny, long exponent") << "1.5e-199999999" << 1;
+        QTest::newRow("no-break spaces around a word") << "\u00a0True\u00a0" << 1;
+        QTest::newRow("no-break spaces around a number") << "\u00a00\u2028" << 0;
+        QTest::newRow("long s, a lower-case S") << "Fal\u017fe" << 0;
+        QTest::newRow("zero, long exponent") << "0e123456789" << 0;
     }
     void booleanConversion() {
         QFETCH(QString, text);
@@ -63,6 +69,11 @@ private slots:
         QTest::newRow("plus sign") << "+3" << true << 3;
         QTest::newRow("leading zeros") << "007" << true << 7;
         QTest::newRow("exponent") << "1.5e2" << true << 150;
+        QTest::newRow("exponent of five digits") << "0.0001e00005" << true << 10;
+        QTest::newRow("white space around") << "\u3000\t12\u00a0" << true << 12;
+        QTest::newRow("tiny, long exponent") << "7e-99999" << true << 0;
+        QTest::newRow("zero, long exponent") << "0.0e+999999999999" << true << 0;
+        QTest::newRow("huge, long exponent") << "1.5e199999999" << false << 0;
         QTest::newRow("largest") << "32767" << true << 32767;
         QTest::newRow("smallest") << "-32768" << true << -32768;
         QTest::newRow("rounds past the top") << "32767.5" << false << 0;
@@ -287,6 +298,38 @@ private slots:
         // What the user had is still there to be mended by hand.
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), damaged);
+    }
+
+    // Lines that look like key=value pairs but that the INI reader takes for
+    // damage: the '=' stands in a comment or in quotes that never close.
+    void damageOnlyTheIniReaderSees_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("'=' after a comment sign, before any section")
+            << QByteArray("s;ckc=h8\n[colors]\nbackchange=7\n");
+        QTest::newRow("'=' after a comment sign, in another section")
+            << QByteArray("[colors]\nbackchange=7\n[other]\nkey;note=1\n");
+        QTest::newRow("'=' inside quotes that never close")
+            << QByteArray("[colors]\nbackchange=7\nshape\"directory=x\n");
+    }
+    void damageOnlyTheIniReaderSees() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        SettingsStore store(dir.path());
+        QVERIFY(QDir().mkpath(dir.filePath(kApplicationName)));
+        QFile file(store.fileFor(kApplicationName));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        // Every access fails, not only the first one that parses the file.
+        for (int attempt = 0; attempt < 2; ++attempt)
+            QVERIFY_THROWS_EXCEPTION(
+                StoreError,
+                store.readsetting(kApplicationName, kSettingsSection, "backchange", "x"));
+        Settings settings;
+        QVERIFY_THROWS_EXCEPTION(StoreError, loadsettings(settings, store));
+        QVERIFY_THROWS_EXCEPTION(StoreError, savesettings(settings, store));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
     }
 };
 
