@@ -3,7 +3,8 @@ set -euo pipefail
 
 QUORVEL_PACKAGES=(
     # building and running the program
-    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsdl2-mixer-dev timgm6mb-soundfont
+    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsdl2-mixer-dev libfontconfig-dev
+    timgm6mb-soundfont
     fonts-dejavu-core
     # generating the media library
     festival festvox-us-slt-hts sox

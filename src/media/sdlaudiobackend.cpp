@@ -4,15 +4,14 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "miditiming.h"
+#include "sdlmixerlibrary.h"
 
 namespace qv {
 
@@ -21,26 +20,34 @@ namespace {
 // SDL's finished callbacks carry no user data, so they find the backend here.
 std::atomic<SdlAudioBackend*> liveBackend{nullptr};
 
-bool startAudio() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+bool startAudio(const SdlMixerLibrary& sdl) {
+    if (sdl.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     // 512 frames: 11.6 ms from a click to its sound.
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0)
+    if (sdl.Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0)
         return true;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl.SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
 }
 
 }  // namespace
 
-SdlAudioBackend::SdlAudioBackend(QObject* parent, const char* fallbackDriver)
-    : AudioBackend(parent) {
+SdlAudioBackend::SdlAudioBackend(QObject* parent, const char* fallbackDriver,
+                                 const char* libraryName, Opening opening)
+    : AudioBackend(parent), fallbackDriver_(fallbackDriver), libraryName_(libraryName) {
     SdlAudioBackend* expected = nullptr;
     if (!liveBackend.compare_exchange_strong(expected, this))
         return;
     opening_ = true;
-    opener_ = std::thread([this, fallbackDriver] {
-        openedOk_ = openAudio(fallbackDriver);
+    if (opening == Opening::Now)
+        openDevice();
+}
+
+void SdlAudioBackend::openDevice() {
+    if (!opening_ || opener_.joinable())
+        return;
+    opener_ = std::thread([this] {
+        openedOk_ = openAudio(fallbackDriver_, libraryName_);
         // Sounds asked for meanwhile start as soon as the UI thread gets here.
         QMetaObject::invokeMethod(
             this, [this] { finishOpening(); }, Qt::QueuedConnection);
@@ -50,6 +57,8 @@ SdlAudioBackend::SdlAudioBackend(QObject* parent, const char* fallbackDriver)
 void SdlAudioBackend::finishOpening() {
     if (!opening_)
         return;
+    // Whatever cannot wait for the device opens it now.
+    openDevice();
     opener_.join();
     opening_ = false;
     open_ = openedOk_;
@@ -61,10 +70,10 @@ void SdlAudioBackend::finishOpening() {
         }
         return;
     }
-    Mix_ChannelFinished(&SdlAudioBackend::channelFinishedCallback);
-    Mix_HookMusicFinished(&SdlAudioBackend::musicFinishedCallback);
-    Mix_SetPostMix(&SdlAudioBackend::postMixCallback, this);
-    Mix_AllocateChannels(static_cast<int>(voices_.size()));
+    sdl_->Mix_ChannelFinished(&SdlAudioBackend::channelFinishedCallback);
+    sdl_->Mix_HookMusicFinished(&SdlAudioBackend::musicFinishedCallback);
+    sdl_->Mix_SetPostMix(&SdlAudioBackend::postMixCallback, this);
+    sdl_->Mix_AllocateChannels(static_cast<int>(voices_.size()));
     for (PlayerId id = 0; id < static_cast<PlayerId>(voices_.size()); ++id) {
         Voice& voice = voices_[id];
         const QString wave = voice.pendingWave;
@@ -85,63 +94,74 @@ bool SdlAudioBackend::isAvailable() {
 }
 
 SdlAudioBackend::~SdlAudioBackend() {
+    if (opening_ && !opener_.joinable()) {
+        // Never needed: nothing to open only to close it again.
+        opening_ = false;
+        liveBackend.store(nullptr);
+    }
     finishOpening();
     if (open_) {
         // Unhooking takes the audio lock, so no callback is running once these return.
-        Mix_SetPostMix(nullptr, nullptr);
-        Mix_ChannelFinished(nullptr);
-        Mix_HookMusicFinished(nullptr);
+        sdl_->Mix_SetPostMix(nullptr, nullptr);
+        sdl_->Mix_ChannelFinished(nullptr);
+        sdl_->Mix_HookMusicFinished(nullptr);
         liveBackend.store(nullptr);
-        Mix_HaltChannel(-1);
+        sdl_->Mix_HaltChannel(-1);
         for (Voice& voice : voices_) {
             if (voice.chunk != nullptr)
-                Mix_FreeChunk(voice.chunk);
+                sdl_->Mix_FreeChunk(voice.chunk);
             voice.chunk = nullptr;
         }
         releaseMusic();
-        Mix_CloseAudio();
-        Mix_Quit();
+        sdl_->Mix_CloseAudio();
+        sdl_->Mix_Quit();
     }
     if (ownsSdl_) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         // Let a later backend try the real device again.
-        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        sdl_->SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
 }
 
-bool SdlAudioBackend::openAudio(const char* fallbackDriver) {
+bool SdlAudioBackend::openAudio(const char* fallbackDriver, const char* libraryName) {
+    std::string error;
+    sdl_ = loadSdlMixer(libraryName, &error);
+    if (sdl_ == nullptr) {
+        std::fprintf(stderr, "quorvellearning: no sound (%s); sound is off\n", error.c_str());
+        return false;
+    }
     // Qt handles the signals; SDL must not take SIGINT and SIGTERM from it.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    bool ok = startAudio();
+    sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    bool ok = startAudio(*sdl_);
     if (!ok && fallbackDriver != nullptr) {
-        const QByteArray reason = SDL_GetError();
+        const QByteArray reason = sdl_->SDL_GetError();
         // Override: a plain hint loses to an SDL_AUDIODRIVER set in the environment.
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, fallbackDriver, SDL_HINT_OVERRIDE);
-        ok = startAudio();
+        sdl_->SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, fallbackDriver, SDL_HINT_OVERRIDE);
+        ok = startAudio(*sdl_);
         std::fprintf(stderr, "quorvellearning: no sound device (%s); %s\n", reason.constData(),
                      ok ? (QByteArray("sound is off, using the silent \"") + fallbackDriver +
                            "\" audio driver")
                               .constData()
                         : "sound is off");
         if (!ok)
-            SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+            sdl_->SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
     if (!ok)
         return false;
     ownsSdl_ = true;
 
-    Mix_SetSoundFonts(kSoundFont);
-    Mix_Init(MIX_INIT_MID);
+    sdl_->Mix_SetSoundFonts(kSoundFont);
+    sdl_->Mix_Init(MIX_INIT_MID);
     int frequency = 0;
     Uint16 format = 0;
     int channels = 0;
-    if (Mix_QuerySpec(&frequency, &format, &channels) != 0 && frequency > 0 && channels > 0) {
+    if (sdl_->Mix_QuerySpec(&frequency, &format, &channels) != 0 && frequency > 0 && channels > 0) {
         frequency_ = frequency;
         frameBytes_ = static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8) * channels;
     }
     // Channels are allocated one per player as players are created.
-    Mix_AllocateChannels(0);
-    if (const char* driver = SDL_GetCurrentAudioDriver())
+    sdl_->Mix_AllocateChannels(0);
+    if (const char* driver = sdl_->SDL_GetCurrentAudioDriver())
         driver_ = QString::fromLatin1(driver);
     return true;
 }
@@ -167,14 +187,14 @@ void SdlAudioBackend::musicFinishedCallback() {
 // sound has started on the channel. Only a player we believe playing whose
 // channel has really fallen silent has come to its natural end.
 void SdlAudioBackend::onChannelFinished(int channel) {
-    if (!valid(channel) || !voices_[channel].playing || Mix_Playing(channel) != 0)
+    if (!valid(channel) || !voices_[channel].playing || sdl_->Mix_Playing(channel) != 0)
         return;
     voices_[channel].playing = false;
     emit finished(channel);
 }
 
 void SdlAudioBackend::onMusicFinished(quint32 run) {
-    if (!musicPlaying_ || run == 0 || run != musicRunSerial_ || Mix_PlayingMusic() != 0)
+    if (!musicPlaying_ || run == 0 || run != musicRunSerial_ || sdl_->Mix_PlayingMusic() != 0)
         return;
     musicPlaying_ = false;
     musicRun_.store(0);
@@ -200,7 +220,7 @@ void SdlAudioBackend::postMixCallback(void* self, unsigned char*, int bytes) {
 void SdlAudioBackend::afterMix(int bytes) {
     const qint64 frames = bytes / frameBytes_;
     const double ms = frames * 1000.0 / frequency_;
-    const bool voiceSounding = Mix_Playing(-1) > 0;
+    const bool voiceSounding = sdl_->Mix_Playing(-1) > 0;
     const double level = ducking_.advance(ms, voiceSounding);
     musicLevel_.store(level);
 
@@ -230,7 +250,7 @@ void SdlAudioBackend::afterMix(int bytes) {
     if (volume != musicVolume_) {
         musicVolume_ = volume;
         // FluidSynth moves its gain smoothly within each block it renders.
-        Mix_VolumeMusic(volume);
+        sdl_->Mix_VolumeMusic(volume);
     }
 }
 
@@ -250,7 +270,7 @@ AudioBackend::PlayerId SdlAudioBackend::createPlayer(const QString& name) {
         voices_.emplace_back();
         // While the device is being opened, the channels are allocated when it is.
         if (open_)
-            Mix_AllocateChannels(static_cast<int>(voices_.size()));
+            sdl_->Mix_AllocateChannels(static_cast<int>(voices_.size()));
     }
     voices_[id].inUse = true;
     voices_[id].name = name;
@@ -270,9 +290,9 @@ void SdlAudioBackend::haltChannel(PlayerId player) {
     voice.pendingWave.clear();
     if (!open_)
         return;
-    Mix_HaltChannel(player);
+    sdl_->Mix_HaltChannel(player);
     if (voice.chunk != nullptr)
-        Mix_FreeChunk(voice.chunk);
+        sdl_->Mix_FreeChunk(voice.chunk);
     voice.chunk = nullptr;
 }
 
@@ -281,7 +301,7 @@ void SdlAudioBackend::haltMusic() {
     playWhenLoaded_ = false;
     musicRun_.store(0);
     if (open_)
-        Mix_HaltMusic();
+        sdl_->Mix_HaltMusic();
 }
 
 void SdlAudioBackend::retireMusic() {
@@ -289,8 +309,8 @@ void SdlAudioBackend::retireMusic() {
         return;
     // Ordered halts are not ends: the run goes to 0 first.
     musicRun_.store(0);
-    Mix_HaltMusic();
-    Mix_FreeMusic(retiring_);
+    sdl_->Mix_HaltMusic();
+    sdl_->Mix_FreeMusic(retiring_);
     retiring_ = nullptr;
 }
 
@@ -303,7 +323,7 @@ void SdlAudioBackend::releaseMusic() {
     if (music_ == nullptr)
         return;
     haltMusic();
-    Mix_FreeMusic(music_);
+    sdl_->Mix_FreeMusic(music_);
     music_ = nullptr;
     musicFile_.clear();
     musicOwner_ = -1;
@@ -327,11 +347,11 @@ bool SdlAudioBackend::playWave(PlayerId player, const QString& path) {
 bool SdlAudioBackend::startWave(PlayerId player, const QString& path) {
     if (!open_)
         return false;
-    Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
+    Mix_Chunk* chunk = sdl_->Mix_LoadWAV(QFile::encodeName(path).constData());
     if (chunk == nullptr)
         return false;
-    if (Mix_PlayChannel(player, chunk, 0) < 0) {
-        Mix_FreeChunk(chunk);
+    if (sdl_->Mix_PlayChannel(player, chunk, 0) < 0) {
+        sdl_->Mix_FreeChunk(chunk);
         return false;
     }
     voices_[player].chunk = chunk;
@@ -370,7 +390,7 @@ bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
     loading_ = true;
     const quint32 load = ++loadSerial_;
     loader_ = std::thread([this, load, file = musicFile_] {
-        loadedMusic_ = Mix_LoadMUS(file.constData());
+        loadedMusic_ = sdl_->Mix_LoadMUS(file.constData());
         QMetaObject::invokeMethod(
             this, [this, load] { finishLoading(load); }, Qt::QueuedConnection);
     });
@@ -404,11 +424,11 @@ void SdlAudioBackend::finishLoading(quint32 load) {
 // A MIDI stream that has played cannot be moved back to its top (FluidSynth
 // neither seeks nor restarts a finished song), so it is loaded afresh.
 bool SdlAudioBackend::reloadMusic() {
-    Mix_Music* music = Mix_LoadMUS(musicFile_.constData());
+    Mix_Music* music = sdl_->Mix_LoadMUS(musicFile_.constData());
     if (music == nullptr)
         return false;
     haltMusic();
-    Mix_FreeMusic(music_);
+    sdl_->Mix_FreeMusic(music_);
     music_ = music;
     musicAtTop_ = true;
     return true;
@@ -449,7 +469,7 @@ bool SdlAudioBackend::startMusic() {
     // The tune counts as ended once its last note has been released, not when
     // FluidSynth, seconds later, says so.
     musicEndFrame_.store(musicNoteEndMs_ < 0 ? -1 : musicNoteEndMs_ * qint64{frequency_} / 1000);
-    if (Mix_PlayMusic(music_, 0) != 0)
+    if (sdl_->Mix_PlayMusic(music_, 0) != 0)
         return false;
     musicPlaying_ = true;
     musicAtTop_ = false;
@@ -482,7 +502,7 @@ qint64 SdlAudioBackend::lengthMs(PlayerId player) const {
     if (ownsMusic(player)) {
         if (musicNoteEndMs_ >= 0)
             return musicNoteEndMs_;
-        const double seconds = music_ != nullptr ? Mix_MusicDuration(music_) : -1;
+        const double seconds = music_ != nullptr ? sdl_->Mix_MusicDuration(music_) : -1;
         if (seconds > 0)
             return static_cast<qint64>(seconds * 1000);
     }

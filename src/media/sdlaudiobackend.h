@@ -15,6 +15,10 @@ struct _Mix_Music;
 
 namespace qv {
 
+struct SdlMixerLibrary;
+// Where SDL2_mixer is loaded from when the device is opened; SDL2 comes with it.
+inline constexpr const char* kSdlMixerLibraryName = "libSDL2_mixer-2.0.so.0";
+
 // The production backend on SDL2_mixer: each player has its own mixer channel,
 // so WAV players overlap; the music stream plays MIDI through FluidSynth.
 //
@@ -23,10 +27,11 @@ namespace qv {
 // UI thread. Without a usable sound device the backend falls back to SDL's
 // silent "dummy" driver; if even that fails, every command fails silently.
 //
-// Opening the device (driver probing can take a tenth of a second) runs on a
-// thread of its own, started by the constructor, so that the first window
-// does not wait for it. A sound asked for meanwhile starts as soon as the
-// device is open; every other command waits for the opening to finish.
+// Opening the device (loading SDL2_mixer with the forty libraries it brings,
+// and driver probing, which can take a tenth of a second) runs on a thread of
+// its own, so that the first window does not wait for it; the program starts
+// it once that window is painted. A sound asked for meanwhile starts as soon
+// as the device is open; every other command opens it and waits.
 //
 // The music plays softly under the voices (see MusicDucking), and a tune
 // ends shortly after its last note: FluidSynth itself lets a finished tune
@@ -39,8 +44,16 @@ class SdlAudioBackend final : public AudioBackend {
 public:
     static constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
-    // fallbackDriver: the SDL audio driver to try when the default one fails.
-    explicit SdlAudioBackend(QObject* parent = nullptr, const char* fallbackDriver = "dummy");
+    enum class Opening {
+        Now,       // the constructor starts opening the device
+        WhenAsked  // openDevice(), or the first command that must wait for the device
+    };
+
+    // fallbackDriver: the SDL audio driver to try when the default one fails;
+    // libraryName: where SDL2_mixer is loaded from (see SdlMixerLibrary).
+    explicit SdlAudioBackend(QObject* parent = nullptr, const char* fallbackDriver = "dummy",
+                             const char* libraryName = kSdlMixerLibraryName,
+                             Opening opening = Opening::Now);
     ~SdlAudioBackend() override;
 
     // A tune has ended at its last note's end; its release sounds on for
@@ -50,6 +63,9 @@ public:
 
     // The SDL audio driver in use ("pulseaudio", "alsa", "dummy"...), empty
     // when there is no audio at all. Both wait for the device to be opened.
+    // Starts opening the device on its thread; does nothing once started.
+    void openDevice();
+
     QString driverName();
     bool isAvailable();
 
@@ -79,7 +95,7 @@ private:
         QString pendingWave;
     };
 
-    bool openAudio(const char* fallbackDriver);
+    bool openAudio(const char* fallbackDriver, const char* libraryName);
     // Waits for the opener thread, then hooks the callbacks and starts the
     // sounds that were asked for meanwhile. Does nothing the second time.
     void finishOpening();
@@ -109,8 +125,13 @@ private:
     static void postMixCallback(void* self, unsigned char* stream, int bytes);
     void afterMix(int bytes);
 
+    const char* fallbackDriver_;
+    const char* libraryName_;
     std::thread opener_;
+    // Not yet open: the opener thread has not been joined.
     bool opening_ = false;
+    // Set by the opener thread; null when SDL2_mixer could not be loaded.
+    const SdlMixerLibrary* sdl_ = nullptr;
     // Written by the opener thread, read after it has been joined.
     bool openedOk_ = false;
     bool open_ = false;

@@ -11,24 +11,27 @@
 #include "media/eventloopclock.h"
 #include "media/sdlaudiobackend.h"
 #include "program/commandline.h"
+#include "program/fontwarmup.h"
 #include "ui/appicon.h"
+#include "ui/firstpaint.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
 
 int main(int argc, char** argv) {
     if (const auto status = qv::answerCommandLine(argc, argv))
         return *status;
+    qv::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvellearning"));
     // Lets the desktop match the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
-    QApplication::setWindowIcon(qv::appIcon());
     // Windows are hidden and shown as the child moves between screens; the
     // program ends only where it decides to.
     QApplication::setQuitOnLastWindowClosed(false);
 
     qv::EventLoopClock clock;
-    qv::SdlAudioBackend audio;
+    qv::SdlAudioBackend audio(nullptr, "dummy", qv::kSdlMixerLibraryName,
+                              qv::SdlAudioBackend::Opening::WhenAsked);
     qv::QtDesktop desktop;
     qv::ClockSeededRandom random([&clock]() { return clock.wallClockMs(); });
     qv::SettingsStore store = qv::SettingsStore::forCurrentUser();
@@ -37,7 +40,14 @@ int main(int argc, char** argv) {
     qv::Module1 module1;
     qv::Forms forms(platform, module1);
 
+    fontConfig.wait();
     if (!qv::startprogramOrReport(forms))
         return 1;
+    // The first window needs neither the sound device nor the icons, whose
+    // every size is decoded for the window system.
+    qv::afterFirstWindowPainted([&audio] {
+        QApplication::setWindowIcon(qv::appIcon());
+        audio.openDevice();
+    });
     return app.exec();
 }

@@ -273,6 +273,36 @@ private slots:
         QVERIFY(!backend.isPlaying(0));
     }
 
+    // The program opens the device after its first window is painted; a
+    // sound asked for before then waits for it.
+    void aSoundAskedForBeforeTheDeviceIsOpenedWaitsForIt() {
+        backend_.reset();
+        SdlAudioBackend backend(nullptr, "dummy", qv::kSdlMixerLibraryName,
+                                SdlAudioBackend::Opening::WhenAsked);
+        SoundPlayer player(backend, clock_, "selectform.soundplayer");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        player.setFileName(shortWave_);
+        player.setNotify(true);
+        player.setCommand("sound");
+        QTest::qWait(kQuietPeriodMs);
+        QCOMPARE(done.count(), 0);
+        QVERIFY(backend.isPlaying(0));
+        backend.openDevice();
+        QTRY_COMPARE(done.count(), 1);
+        QVERIFY(!backend.isPlaying(0));
+    }
+
+    // A backend never asked to open leaves the device to the next one.
+    void aBackendNeverOpenedLeavesTheDeviceFree() {
+        backend_.reset();
+        {
+            SdlAudioBackend unused(nullptr, "dummy", qv::kSdlMixerLibraryName,
+                                   SdlAudioBackend::Opening::WhenAsked);
+        }
+        SdlAudioBackend backend;
+        QVERIFY(backend.isAvailable());
+    }
+
     void closingTheMusicWithoutNotifyStopsItForGood() {
         SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
         QSignalSpy done(&music, &SoundPlayer::done);
@@ -354,10 +384,24 @@ private slots:
         QTRY_COMPARE(done.count(), 1);
     }
 
+    void withNoAudioAtAllEveryCommandFailsSilently_data() {
+        QTest::addColumn<QByteArray>("driver");
+        QTest::addColumn<QByteArray>("fallback");
+        QTest::addColumn<QByteArray>("library");
+        QTest::newRow("no device, no fallback")
+            << QByteArray("nosuchdevice") << QByteArray("nosuchfallback")
+            << QByteArray(qv::kSdlMixerLibraryName);
+        QTest::newRow("no SDL2_mixer") << QByteArray("dummy") << QByteArray("dummy")
+                                       << QByteArray("libQuorvelNoSuchMixer.so.0");
+    }
+
     void withNoAudioAtAllEveryCommandFailsSilently() {
+        QFETCH(QByteArray, driver);
+        QFETCH(QByteArray, fallback);
+        QFETCH(QByteArray, library);
         backend_.reset();
-        const ScopedEnv env("SDL_AUDIODRIVER", "nosuchdevice");
-        SdlAudioBackend backend(nullptr, "nosuchfallback");
+        const ScopedEnv env("SDL_AUDIODRIVER", driver);
+        SdlAudioBackend backend(nullptr, fallback.constData(), library.constData());
         QVERIFY(!backend.isAvailable());
         QVERIFY(backend.driverName().isEmpty());
 

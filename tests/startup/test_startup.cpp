@@ -7,6 +7,7 @@
 #include "app/startprogram.h"
 #include "support/testprogram.h"
 #include "ui/about/aboutform.h"
+#include "ui/firstpaint.h"
 #include "ui/mainform/mainform.h"
 #include "ui/picturebutton.h"
 #include "ui/selectform/selectform.h"
@@ -25,6 +26,16 @@ QStringList storedInOrder(const TestProgram& program) {
         texts << program.storedText(QString::fromLatin1(key.key));
     return texts;
 }
+
+// Counts its paints, and what had been painted when the work after the first
+// paint ran.
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
 
 }  // namespace
 
@@ -193,6 +204,40 @@ private slots:
         QVERIFY(about.isVisible());
         QTest::mouseClick(about.okaybut, Qt::LeftButton);
         QCOMPARE(storedInOrder(program), kDefaultsInOrder);
+    }
+
+    // The sound device and the icons wait for the first window's paint.
+    void workAfterTheFirstPaintWaitsForIt() {
+        PaintCounter window;
+        window.resize(200, 100);
+        int runs = 0;
+        int paintsAtRun = -1;
+        afterFirstWindowPainted(
+            [&] {
+                ++runs;
+                paintsAtRun = window.paints;
+            },
+            60'000);
+        QTest::qWait(200);
+        QCOMPARE(runs, 0);
+        window.show();
+        QTRY_COMPARE(runs, 1);
+        QVERIFY(paintsAtRun >= 1);
+        // Later windows and paints do not run it again.
+        PaintCounter second;
+        second.show();
+        window.update();
+        QTRY_VERIFY(second.paints >= 1);
+        QTest::qWait(100);
+        QCOMPARE(runs, 1);
+    }
+
+    void workAfterTheFirstPaintRunsWhenNoWindowComes() {
+        int runs = 0;
+        afterFirstWindowPainted([&] { ++runs; }, 50);
+        QTRY_COMPARE(runs, 1);
+        QTest::qWait(100);
+        QCOMPARE(runs, 1);
     }
 
     void aboutFromTheGameNeitherReadsNorWritesTheStore() {

@@ -13,7 +13,6 @@
 #include "links/visiturl.h"
 #include "media/pictureloader.h"
 #include "media/soundplayer.h"
-#include "ui/appicon.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
 #include "ui/modal.h"
@@ -44,7 +43,6 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     setObjectName(QStringLiteral("selectform"));
     setWindowTitle(QStringLiteral("Quorvel Learning Selection"));
     useFixedWindowFrame(*this);
-    setWindowIcon(appIcon());
 
     Helpmnu = menuBar()->addAction(QStringLiteral("Help"));
     Helpmnu->setObjectName(QStringLiteral("Helpmnu"));
