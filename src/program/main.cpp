@@ -40,14 +40,14 @@ int main(int argc, char** argv) {
     qv::Module1 module1;
     qv::Forms forms(platform, module1);
 
-    fontConfig.wait();
-    if (!qv::startprogramOrReport(forms))
-        return 1;
     // The first window needs neither the sound device nor the icons, whose
     // every size is decoded for the window system.
     qv::afterFirstWindowPainted([&audio] {
         QApplication::setWindowIcon(qv::appIcon());
         audio.openDevice();
     });
+    fontConfig.wait();
+    if (!qv::startprogramOrReport(forms))
+        return 1;
     return app.exec();
 }
