@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QResource>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "colourjudge.h"
+#include "media/rawpicture.h"
+#include "ui/builtinpicture.h"
 
 namespace {
 
@@ -70,6 +73,10 @@ private slots:
     void picturesOfASeriesDiffer();
     void generatorRepeatsItsOutput_data();
     void generatorRepeatsItsOutput();
+    void rawPicturesShowWhatTheirPngsShow_data();
+    void rawPicturesShowWhatTheirPngsShow();
+    void damagedRawPicturesAreRefused_data();
+    void damagedRawPicturesAreRefused();
 };
 
 void TestMediaPictures::decodesAtItsSize_data() {
@@ -249,6 +256,64 @@ void TestMediaPictures::generatorRepeatsItsOutput() {
         ++compared;
     }
     QVERIFY(compared >= (kind == "art" ? 20 : 314));
+}
+
+// The selection screen's pictures are built in twice, as PNG and as raw
+// pixels; the program shows the raw ones, which must be the same picture.
+void TestMediaPictures::rawPicturesShowWhatTheirPngsShow_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"selectback", "lcbut", "lsbut", "playcbut", "playshapes"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestMediaPictures::rawPicturesShowWhatTheirPngsShow() {
+    QFETCH(QString, name);
+    const QImage png =
+        load(kArt + "/" + name + ".png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QVERIFY(!png.isNull());
+    QFile file(kArt + "/" + name + ".argb");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QImage fromFile =
+        qv::viewRawPicture(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    QCOMPARE(fromFile, png);
+    // What the program shows is the built-in raw copy, read in place.
+    const QImage shown = qv::builtInPicture(name);
+    QCOMPARE(shown, png);
+    const QResource raw(":/art/" + name + ".argb");
+    QVERIFY(raw.isValid());
+    QCOMPARE(shown.constBits(), raw.data() + qv::kRawPictureHeaderBytes);
+}
+
+void TestMediaPictures::damagedRawPicturesAreRefused_data() {
+    QImage picture(3, 2, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(qRgba(10, 20, 30, 255));
+    const QByteArray whole = qv::encodeRawPicture(picture);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("whole") << whole << true;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("header only") << whole.left(qv::kRawPictureHeaderBytes) << false;
+    QTest::newRow("one pixel short") << whole.chopped(4) << false;
+    QTest::newRow("one byte too many") << whole + 'x' << false;
+    QByteArray magic = whole;
+    magic[0] = 'X';
+    QTest::newRow("another format") << magic << false;
+    QByteArray huge = whole;
+    huge[4] = huge[5] = huge[6] = huge[7] = char(0xff);
+    QTest::newRow("absurd width") << huge << false;
+}
+
+void TestMediaPictures::damagedRawPicturesAreRefused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, accepted);
+    const QImage picture =
+        qv::viewRawPicture(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    QCOMPARE(!picture.isNull(), accepted);
+    if (accepted) {
+        QCOMPARE(picture.size(), QSize(3, 2));
+        QCOMPARE(picture.pixel(2, 1), qRgba(10, 20, 30, 255));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMediaPictures)

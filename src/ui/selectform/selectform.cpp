@@ -13,6 +13,7 @@
 #include "links/visiturl.h"
 #include "media/pictureloader.h"
 #include "media/soundplayer.h"
+#include "ui/builtinpicture.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
 #include "ui/modal.h"
@@ -33,10 +34,6 @@ PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft,
     return button;
 }
 
-QImage builtInPicture(const char* name) {
-    return QImage(QStringLiteral(":/art/") + QString::fromLatin1(name));
-}
-
 }  // namespace
 
 selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
@@ -52,7 +49,7 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     client->setFixedSize(306, 400);
     setCentralWidget(client);
     auto* background = new QLabel(client);
-    background->setPixmap(QPixmap(QStringLiteral(":/art/selectback.png")));
+    background->setPixmap(QPixmap::fromImage(builtInPicture(QStringLiteral("selectback"))));
     background->setGeometry(0, 0, 305, 402);
 
     lcbut = pictureButton(client, "lcbut", {50, 98},
@@ -69,13 +66,13 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
 
     choices_ = {{
         {lcbut, QStringLiteral("learncolors"), QStringLiteral("\\backgrounds\\lcy.jpg"),
-         QStringLiteral("\\backgrounds\\lcw.jpg"), builtInPicture("lcbut.png")},
+         QStringLiteral("\\backgrounds\\lcw.jpg"), builtInPicture(QStringLiteral("lcbut"))},
         {lsbut, QStringLiteral("learnshapes"), QStringLiteral("\\backgrounds\\lsy.jpg"),
-         QStringLiteral("\\backgrounds\\lsw.jpg"), builtInPicture("lsbut.png")},
+         QStringLiteral("\\backgrounds\\lsw.jpg"), builtInPicture(QStringLiteral("lsbut"))},
         {playcbut, QStringLiteral("playcolors"), QStringLiteral("\\backgrounds\\pcy.jpg"),
-         QStringLiteral("\\backgrounds\\pcw.jpg"), builtInPicture("playcbut.png")},
+         QStringLiteral("\\backgrounds\\pcw.jpg"), builtInPicture(QStringLiteral("playcbut"))},
         {playshapes, QStringLiteral("playshapes"), QStringLiteral("\\backgrounds\\psy.jpg"),
-         QStringLiteral("\\backgrounds\\psw.jpg"), builtInPicture("playshapes.png")},
+         QStringLiteral("\\backgrounds\\psw.jpg"), builtInPicture(QStringLiteral("playshapes"))},
     }};
     for (const Choice& choice : choices_) {
         PictureButton* b = choice.button;

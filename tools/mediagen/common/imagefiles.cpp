@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cstdio>
+
+#include "media/rawpicture.h"
 
 namespace mediagen {
 namespace {
@@ -25,6 +28,16 @@ bool saveJpeg(const QImage& image, const QString& path, int quality) {
 
 bool savePng(const QImage& image, const QString& path) {
     return save(image, path, "PNG", -1);
+}
+
+bool saveRawPicture(const QImage& image, const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(qv::encodeRawPicture(image)) >= 0 &&
+        file.commit())
+        return true;
+    std::fprintf(stderr, "quorvel-mediagen: cannot write %s\n", qPrintable(path));
+    return false;
 }
 
 }  // namespace mediagen

@@ -47,9 +47,16 @@ bool writeArt(const QString& dir) {
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         pieces.emplace_back("icon" + QString::number(size), [size] { return programIcon(size); });
     }
+    // The selection screen is most often the first window: its pictures are
+    // also built in as raw pixels, which it shows without decoding.
+    const QStringList raw = {"selectback", "lcbut", "lsbut", "playcbut", "playshapes"};
     bool ok = true;
-    for (const auto& [name, draw] : pieces)
-        ok = savePng(draw(), dir + "/" + name + ".png") && ok;
+    for (const auto& [name, draw] : pieces) {
+        const QImage picture = draw();
+        ok = savePng(picture, dir + "/" + name + ".png") && ok;
+        if (raw.contains(name))
+            ok = saveRawPicture(picture, dir + "/" + name + ".argb") && ok;
+    }
     return ok;
 }
 
