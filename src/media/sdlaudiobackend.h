@@ -61,11 +61,11 @@ public:
     static constexpr int kReleaseMs = 150;
     static constexpr int kEndFadeMs = 80;
 
-    // The SDL audio driver in use ("pulseaudio", "alsa", "dummy"...), empty
-    // when there is no audio at all. Both wait for the device to be opened.
     // Starts opening the device on its thread; does nothing once started.
     void openDevice();
 
+    // The SDL audio driver in use ("pulseaudio", "alsa", "dummy"...), empty
+    // when there is no audio at all. Both wait for the device to be opened.
     QString driverName();
     bool isAvailable();
 

@@ -48,7 +48,8 @@ bool writeArt(const QString& dir) {
         pieces.emplace_back("icon" + QString::number(size), [size] { return programIcon(size); });
     }
     // The selection screen is most often the first window: its pictures are
-    // also built in as raw pixels, which it shows without decoding.
+    // also built in as raw pixels, which it shows without decoding. The build
+    // names the same files in QUORVEL_RAW_ART_FILES.
     const QStringList raw = {"selectback", "lcbut", "lsbut", "playcbut", "playshapes"};
     bool ok = true;
     for (const auto& [name, draw] : pieces) {
