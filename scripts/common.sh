@@ -3,7 +3,7 @@ set -euo pipefail
 
 QUORVEL_PACKAGES=(
     # building and running the program
-    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsdl2-mixer-dev libfontconfig-dev
+    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsdl2-mixer-dev
     timgm6mb-soundfont
     fonts-dejavu-core
     # generating the media library

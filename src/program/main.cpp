@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 #include "app/module1.h"
 #include "app/settingsstore.h"
@@ -11,8 +12,8 @@
 #include "media/eventloopclock.h"
 #include "media/sdlaudiobackend.h"
 #include "program/commandline.h"
-#include "program/fontwarmup.h"
 #include "ui/appicon.h"
+#include "ui/deferrediconstyle.h"
 #include "ui/firstpaint.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
@@ -20,7 +21,6 @@
 int main(int argc, char** argv) {
     if (const auto status = qv::answerCommandLine(argc, argv))
         return *status;
-    qv::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvellearning"));
     // Lets the desktop match the windows to the menu entry and its icon.
@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     // Windows are hidden and shown as the child moves between screens; the
     // program ends only where it decides to.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The user's style, with its icons decoded when first drawn.
+    QApplication::setStyle(new qv::DeferredIconStyle);
 
     qv::EventLoopClock clock;
     qv::SdlAudioBackend audio(nullptr, "dummy", qv::kSdlMixerLibraryName,
@@ -35,8 +37,13 @@ int main(int argc, char** argv) {
     qv::QtDesktop desktop;
     qv::ClockSeededRandom random([&clock]() { return clock.wallClockMs(); });
     qv::SettingsStore store = qv::SettingsStore::forCurrentUser();
-    qv::Platform platform{clock,  audio, desktop,
-                          random, store, QDir::cleanPath(QCoreApplication::applicationDirPath())};
+    qv::Platform platform{clock,
+                          audio,
+                          desktop,
+                          random,
+                          store,
+                          QDir::cleanPath(QCoreApplication::applicationDirPath()),
+                          QStandardPaths::writableLocation(QStandardPaths::CacheLocation)};
     qv::Module1 module1;
     qv::Forms forms(platform, module1);
 
@@ -46,7 +53,6 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(qv::appIcon());
         audio.openDevice();
     });
-    fontConfig.wait();
     if (!qv::startprogramOrReport(forms))
         return 1;
     return app.exec();

@@ -4,7 +4,13 @@ namespace qvtest {
 
 TestProgram::TestProgram(const QString& programFolder)
     : store(configRoot.path()),
-      platform{clock, audio, desktop, random, store, programFolder},
+      platform{clock,
+               audio,
+               desktop,
+               random,
+               store,
+               programFolder,
+               configRoot.filePath(QStringLiteral("cache"))},
       forms(std::make_unique<qv::Forms>(platform, module1)) {}
 
 TestProgram::~TestProgram() {

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMenuBar>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -16,9 +15,11 @@
 #include "ui/builtinpicture.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
+#include "ui/menubarheightmemo.h"
 #include "ui/modal.h"
 #include "ui/picturebutton.h"
 #include "ui/platform.h"
+#include "ui/presizedmenubar.h"
 
 namespace qv {
 
@@ -34,6 +35,22 @@ PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft,
     return button;
 }
 
+// The selection screen is the first window of most starts. Its menu bar takes
+// its height from the last run, so that the window is mapped before any font
+// has been loaded.
+PresizedMenuBar* presizedMenuBar(QMainWindow& window, const QString& cacheFolder) {
+    auto* bar = new PresizedMenuBar(&window);
+    window.setMenuBar(bar);
+    const QString file =
+        cacheFolder.isEmpty() ? QString() : cacheFolder + QStringLiteral("/selectionmenubar");
+    const QString setup = MenuBarHeightMemo::setupOf(*bar);
+    bar->setExpectedHeight(MenuBarHeightMemo(file).recall(setup));
+    QObject::connect(bar, &PresizedMenuBar::measured, bar, [file, setup](int height) {
+        MenuBarHeightMemo(file).remember(setup, height);
+    });
+    return bar;
+}
+
 }  // namespace
 
 selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
@@ -41,7 +58,8 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     setWindowTitle(QStringLiteral("Quorvel Learning Selection"));
     useFixedWindowFrame(*this);
 
-    Helpmnu = menuBar()->addAction(QStringLiteral("Help"));
+    Helpmnu =
+        presizedMenuBar(*this, forms_.platform().cacheFolder)->addAction(QStringLiteral("Help"));
     Helpmnu->setObjectName(QStringLiteral("Helpmnu"));
     connect(Helpmnu, &QAction::triggered, this, &selectform::Helpmnu_click);
 
