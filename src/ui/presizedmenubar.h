@@ -17,6 +17,7 @@ public:
     // Heights of 0 or less mean none is known; the bar then measures itself
     // as any menu bar does.
     void setExpectedHeight(int height);
+    int expectedHeight() const { return expectedHeight_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

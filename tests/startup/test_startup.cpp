@@ -398,6 +398,9 @@ private slots:
         QCOMPARE(select.height(), 400 + height + 7);
         QTRY_COMPARE(select.height(), 400 + height);
         QCOMPARE(select.centralWidget()->geometry(), QRect(0, height, 306, 400));
+        // Centred again at its own height.
+        QTRY_COMPARE(select.frameGeometry().center(),
+                     select.screen()->availableGeometry().center());
         QTRY_COMPARE(memo.recall(setup), height);
     }
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -58,8 +59,15 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     setWindowTitle(QStringLiteral("Quorvel Learning Selection"));
     useFixedWindowFrame(*this);
 
-    Helpmnu =
-        presizedMenuBar(*this, forms_.platform().cacheFolder)->addAction(QStringLiteral("Help"));
+    PresizedMenuBar* bar = presizedMenuBar(*this, forms_.platform().cacheFolder);
+    connect(bar, &PresizedMenuBar::measured, this,
+            [this, told = bar->expectedHeight()](int height) {
+                // Centred at a remembered height that proved wrong: centred again once
+                // the window has taken its own.
+                if (told > 0 && height != told && isVisible() && !shownAsDialog_)
+                    QTimer::singleShot(0, this, [this] { centerOnScreen(*this); });
+            });
+    Helpmnu = bar->addAction(QStringLiteral("Help"));
     Helpmnu->setObjectName(QStringLiteral("Helpmnu"));
     connect(Helpmnu, &QAction::triggered, this, &selectform::Helpmnu_click);
 
