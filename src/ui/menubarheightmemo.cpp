@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QProxyStyle>
 #include <QSaveFile>
-#include <QStyle>
 #include <QWidget>
 #include <QtGlobal>
 
