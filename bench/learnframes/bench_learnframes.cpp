@@ -19,9 +19,9 @@
 #include "app/settingsstore.h"
 #include "catalogue/random.h"
 #include "links/qtdesktop.h"
-#include "media/eventloopclock.h"
-#include "media/sdlaudiobackend.h"
-#include "media/transitionpicture.h"
+#include "pictures/transitionpicture.h"
+#include "sound/sdlaudiobackend.h"
+#include "timing/eventloopclock.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
 #include "ui/platform.h"
@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
     qv::QtDesktop desktop;
     qv::ClockSeededRandom random([&clock] { return clock.wallClockMs(); });
     qv::SettingsStore store(home.path());
-    qv::Platform platform{
-        clock, audio, desktop, random, store, QStringLiteral(QUORVEL_PROGRAM_DIR), QString()};
+    qv::Platform platform{clock,  audio, desktop,
+                          random, store, QStringLiteral(QUORVEL_PROGRAM_DIR)};
     qv::Module1 module1;
     for (const auto& key : qv::kSettingKeys)
         store.writesetting(qv::kApplicationName, qv::kSettingsSection, QString::fromLatin1(key.key),

@@ -13,10 +13,10 @@
 #include <memory>
 #include <vector>
 
-#include "media/eventloopclock.h"
-#include "media/miditiming.h"
-#include "media/sdlaudiobackend.h"
-#include "media/soundplayer.h"
+#include "sound/miditiming.h"
+#include "sound/sdlaudiobackend.h"
+#include "sound/soundplayer.h"
+#include "timing/eventloopclock.h"
 
 namespace {
 

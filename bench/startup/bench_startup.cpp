@@ -9,8 +9,7 @@
 // other build of it must sit beside the media folders too).
 //
 // The program starts as on any day after the first: its store in a fresh
-// HOME holds the twelve defaults with runonce True, and the untimed first
-// start leaves the menu bar's height in its cache there. The sound device is
+// HOME holds the twelve defaults with runonce True. The sound device is
 // whatever SDL finds here, as for a user.
 #include <QByteArray>
 #include <QDir>

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "media/transitioneffects.h"
+#include "pictures/transitioneffects.h"
 
 namespace {
 

@@ -2,18 +2,16 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
 
 #include "app/module1.h"
 #include "app/settingsstore.h"
-#include "app/startprogram.h"
 #include "catalogue/random.h"
 #include "links/qtdesktop.h"
-#include "media/eventloopclock.h"
-#include "media/sdlaudiobackend.h"
 #include "program/commandline.h"
+#include "program/startprogram.h"
+#include "sound/sdlaudiobackend.h"
+#include "timing/eventloopclock.h"
 #include "ui/appicon.h"
-#include "ui/deferrediconstyle.h"
 #include "ui/firstpaint.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
@@ -28,8 +26,6 @@ int main(int argc, char** argv) {
     // Windows are hidden and shown as the child moves between screens; the
     // program ends only where it decides to.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The user's style, with its icons decoded when first drawn.
-    QApplication::setStyle(new qv::DeferredIconStyle);
 
     qv::EventLoopClock clock;
     qv::SdlAudioBackend audio(nullptr, "dummy", qv::kSdlMixerLibraryName,
@@ -37,13 +33,8 @@ int main(int argc, char** argv) {
     qv::QtDesktop desktop;
     qv::ClockSeededRandom random([&clock]() { return clock.wallClockMs(); });
     qv::SettingsStore store = qv::SettingsStore::forCurrentUser();
-    qv::Platform platform{clock,
-                          audio,
-                          desktop,
-                          random,
-                          store,
-                          QDir::cleanPath(QCoreApplication::applicationDirPath()),
-                          QStandardPaths::writableLocation(QStandardPaths::CacheLocation)};
+    qv::Platform platform{clock,  audio, desktop,
+                          random, store, QDir::cleanPath(QCoreApplication::applicationDirPath())};
     qv::Module1 module1;
     qv::Forms forms(platform, module1);
 

@@ -2,7 +2,7 @@
 
 #include <QResource>
 
-#include "media/rawpicture.h"
+#include "pictures/rawpicture.h"
 
 namespace qv {
 

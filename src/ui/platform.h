@@ -21,9 +21,6 @@ struct Platform {
     SettingsStore& store;
     // The folder that holds the program file, without a trailing separator.
     QString programFolder;
-    // Where the program keeps what only helps it start sooner; empty keeps
-    // nothing.
-    QString cacheFolder;
 };
 
 }  // namespace qv

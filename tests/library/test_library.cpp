@@ -6,7 +6,7 @@
 #include "catalogue/mediapaths.h"
 #include "catalogue/tables.h"
 #include "links/visiturl.h"
-#include "media/pictureloader.h"
+#include "pictures/pictureloader.h"
 #include "support/recordingaudio.h"
 
 using namespace qv;

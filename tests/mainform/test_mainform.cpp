@@ -7,11 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "media/pictureloader.h"
-#include "media/soundplayer.h"
-#include "media/timer.h"
-#include "media/transitionpicture.h"
+#include "pictures/pictureloader.h"
+#include "pictures/transitionpicture.h"
+#include "sound/soundplayer.h"
 #include "support/testprogram.h"
+#include "timing/timer.h"
 #include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
 #include "ui/mainform/stretchpicture.h"

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "colourjudge.h"
-#include "media/rawpicture.h"
+#include "pictures/rawpicture.h"
 #include "ui/builtinpicture.h"
 
 namespace {

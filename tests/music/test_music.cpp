@@ -4,10 +4,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "media/musicducking.h"
-#include "media/soundplayer.h"
-#include "media/timer.h"
+#include "sound/musicducking.h"
+#include "sound/soundplayer.h"
 #include "support/testprogram.h"
+#include "timing/timer.h"
 #include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
 #include "ui/picturebutton.h"

@@ -11,10 +11,10 @@
 #include <QTabBar>
 #include <QtTest>
 
-#include "media/soundplayer.h"
-#include "media/timer.h"
-#include "media/transitionpicture.h"
+#include "pictures/transitionpicture.h"
+#include "sound/soundplayer.h"
 #include "support/testprogram.h"
+#include "timing/timer.h"
 #include "ui/mainform/mainform.h"
 #include "ui/options/options.h"
 #include "ui/options/panel.h"

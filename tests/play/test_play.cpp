@@ -6,11 +6,11 @@
 #include <random>
 
 #include "catalogue/tables.h"
-#include "media/soundplayer.h"
-#include "media/timer.h"
-#include "media/transitionpicture.h"
+#include "pictures/transitionpicture.h"
+#include "sound/soundplayer.h"
 #include "support/fixturelibrary.h"
 #include "support/testprogram.h"
+#include "timing/timer.h"
 #include "ui/mainform/mainform.h"
 
 using namespace qv;

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/startprogram.h"
-#include "media/pictureloader.h"
+#include "pictures/pictureloader.h"
+#include "program/startprogram.h"
 #include "support/testprogram.h"
 #include "ui/mainform/mainform.h"
 #include "ui/picturebutton.h"

@@ -1,7 +1,7 @@
 // Where the notes of a MIDI file lie in time: the backend ends a tune by it.
 #include <QtTest>
 
-#include "media/miditiming.h"
+#include "sound/miditiming.h"
 #include "sound/soundfiles.h"
 
 using qv::MidiTiming;

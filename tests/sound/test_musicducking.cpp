@@ -1,7 +1,7 @@
 // The music's level against the voices: the ramps down and up.
 #include <QtTest>
 
-#include "media/musicducking.h"
+#include "sound/musicducking.h"
 
 using qv::MusicDucking;
 

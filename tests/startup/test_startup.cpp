@@ -1,22 +1,14 @@
 // Start-up: the first-run screen, its OK step, ordinary starts and failures.
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QMainWindow>
-#include <QProxyStyle>
-#include <QSignalSpy>
-#include <QVBoxLayout>
 #include <QtTest>
 
-#include "app/startprogram.h"
+#include "program/startprogram.h"
 #include "support/testprogram.h"
 #include "ui/about/aboutform.h"
-#include "ui/deferrediconstyle.h"
 #include "ui/firstpaint.h"
 #include "ui/mainform/mainform.h"
-#include "ui/menubarheightmemo.h"
 #include "ui/picturebutton.h"
-#include "ui/presizedmenubar.h"
 #include "ui/selectform/selectform.h"
 
 using namespace qv;
@@ -43,36 +35,6 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override { ++paints; }
 };
-
-// A window shaped as the selection screen: a fixed client area under a menu
-// bar with one item.
-struct MenuWindow {
-    explicit MenuWindow(QMenuBar* bar) {
-        window.setMenuBar(bar);
-        help = bar->addAction(QStringLiteral("Help"));
-        auto* client = new QWidget(&window);
-        client->setFixedSize(306, 400);
-        window.setCentralWidget(client);
-        window.layout()->setSizeConstraint(QLayout::SetFixedSize);
-    }
-    QMainWindow window;
-    QAction* help = nullptr;
-};
-
-// Counts the icons its base style is asked for.
-class CountingStyle : public QProxyStyle {
-public:
-    mutable int iconsMade = 0;
-    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
-                       const QWidget* widget) const override {
-        ++iconsMade;
-        return QProxyStyle::standardIcon(icon, option, widget);
-    }
-};
-
-QImage imageOf(const QIcon& icon, int side) {
-    return icon.pixmap(side, side).toImage();
-}
 
 }  // namespace
 
@@ -275,159 +237,6 @@ private slots:
         QTRY_COMPARE(runs, 1);
         QTest::qWait(100);
         QCOMPARE(runs, 1);
-    }
-
-    // Told its height, the bar lets its window be shown at that size before
-    // measuring anything; it then ends at its own height whatever it was told.
-    void aPresizedMenuBarEndsAtItsOwnHeight_data() {
-        QTest::addColumn<int>("told");
-        QTest::newRow("nothing known") << 0;
-        QTest::newRow("its own height") << -1;
-        QTest::newRow("too tall") << 60;
-        QTest::newRow("too short") << 3;
-    }
-    void aPresizedMenuBarEndsAtItsOwnHeight() {
-        QFETCH(int, told);
-        MenuWindow plain(new QMenuBar);
-        plain.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&plain.window));
-        const int height = plain.window.menuBar()->height();
-        QVERIFY(height > 5);
-        if (told < 0)
-            told = height;
-
-        auto* bar = new PresizedMenuBar;
-        bar->setExpectedHeight(told);
-        MenuWindow presized(bar);
-        QSignalSpy measured(bar, &PresizedMenuBar::measured);
-        int triggered = 0;
-        connect(presized.help, &QAction::triggered, this, [&] { ++triggered; });
-        presized.window.show();
-        QCOMPARE(presized.window.height(), 400 + (told > 0 ? told : height));
-
-        QTRY_COMPARE(measured.size(), 1);
-        QCOMPARE(measured.first().first().toInt(), height);
-        QTRY_COMPARE(presized.window.size(), QSize(306, 400 + height));
-        QCOMPARE(bar->geometry(), QRect(0, 0, 306, height));
-        QCOMPARE(presized.window.centralWidget()->geometry(), QRect(0, height, 306, 400));
-        QCOMPARE(bar->grab().toImage(), plain.window.menuBar()->grab().toImage());
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(presized.help).center());
-        QCOMPARE(triggered, 1);
-        QTest::qWait(50);
-        QCOMPARE(measured.size(), 1);
-    }
-
-    void theMenuBarMemo_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("remembered");
-        QTest::addColumn<QString>("asked");
-        QTest::addColumn<int>("recalled");
-        const QString a = QStringLiteral("Qt 6; fusion; Sans,9; 96 dpi; x1");
-        QTest::newRow("kept") << QByteArray() << 23 << a << 23;
-        QTest::newRow("another setup") << QByteArray() << 23 << a + u'2' << 0;
-        QTest::newRow("replaced") << QByteArray("19 " + a.toUtf8() + "\n") << 25 << a << 25;
-        QTest::newRow("read") << QByteArray("19 " + a.toUtf8() + "\n") << 0 << a << 19;
-        QTest::newRow("no file") << QByteArray() << 0 << a << 0;
-        QTest::newRow("garbage") << QByteArray("\x00\xff garbage") << 0 << a << 0;
-        QTest::newRow("cut short") << QByteArray("19 " + a.toUtf8()) << 0 << a << 0;
-        QTest::newRow("no height") << QByteArray(" " + a.toUtf8() + "\n") << 0 << a << 0;
-        QTest::newRow("absurd height") << QByteArray("9999 " + a.toUtf8() + "\n") << 0 << a << 0;
-        QTest::newRow("negative height") << QByteArray("-19 " + a.toUtf8() + "\n") << 0 << a << 0;
-        QTest::newRow("huge file") << QByteArray(100'000, 'x') + '\n' << 0 << a << 0;
-        QTest::newRow("absurd height not kept") << QByteArray() << 9999 << a << 0;
-    }
-    void theMenuBarMemo() {
-        QFETCH(QByteArray, file);
-        QFETCH(int, remembered);
-        QFETCH(QString, asked);
-        QFETCH(int, recalled);
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("cache/menubar"));
-        if (!file.isEmpty()) {
-            QDir().mkpath(folder.filePath(QStringLiteral("cache")));
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(file);
-        }
-        const MenuBarHeightMemo memo(path);
-        if (remembered != 0)
-            memo.remember(QStringLiteral("Qt 6; fusion; Sans,9; 96 dpi; x1"), remembered);
-        QCOMPARE(memo.recall(asked), recalled);
-    }
-
-    // Only a cache: nowhere to keep it is no harm.
-    void aMemoWithNowhereToLiveForgetsQuietly() {
-        const MenuBarHeightMemo none{QString()};
-        none.remember(QStringLiteral("s"), 20);
-        QCOMPARE(none.recall(QStringLiteral("s")), 0);
-
-        QTemporaryDir folder;
-        const QString blocker = folder.filePath(QStringLiteral("file"));
-        QFile f(blocker);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        const MenuBarHeightMemo blocked(blocker + QStringLiteral("/menubar"));
-        blocked.remember(QStringLiteral("s"), 20);
-        QCOMPARE(blocked.recall(QStringLiteral("s")), 0);
-    }
-
-    // A start after the first maps the selection screen at the height the
-    // last run measured, then settles at its own.
-    void theSelectionScreenStartsAtTheRememberedHeight() {
-        int height = 0;
-        QString setup;
-        {
-            TestProgram first;
-            first.storeDefaults();
-            startprogram(*first.forms);
-            QMenuBar* bar = first.forms->select().menuBar();
-            setup = MenuBarHeightMemo::setupOf(*bar);
-            const MenuBarHeightMemo memo(first.platform.cacheFolder +
-                                         QStringLiteral("/selectionmenubar"));
-            QTRY_VERIFY(memo.recall(setup) > 0);
-            height = bar->height();
-            QCOMPARE(memo.recall(setup), height);
-        }
-        TestProgram next;
-        next.storeDefaults();
-        const MenuBarHeightMemo memo(next.platform.cacheFolder +
-                                     QStringLiteral("/selectionmenubar"));
-        memo.remember(setup, height + 7);
-        startprogram(*next.forms);
-        selectform& select = next.forms->select();
-        QCOMPARE(select.height(), 400 + height + 7);
-        QTRY_COMPARE(select.height(), 400 + height);
-        QCOMPARE(select.centralWidget()->geometry(), QRect(0, height, 306, 400));
-        // Centred again at its own height.
-        QTRY_COMPARE(select.frameGeometry().center(),
-                     select.screen()->availableGeometry().center());
-        QTRY_COMPARE(memo.recall(setup), height);
-    }
-
-    // The style's icons are made when first drawn, and draw as the base
-    // style's own.
-    void deferredIconsDrawAsTheStylesOwn_data() {
-        QTest::addColumn<int>("icon");
-        QTest::newRow("menu bar overflow") << int(QStyle::SP_ToolBarHorizontalExtensionButton);
-        QTest::newRow("warning") << int(QStyle::SP_MessageBoxWarning);
-        QTest::newRow("ok button") << int(QStyle::SP_DialogOkButton);
-        QTest::newRow("back") << int(QStyle::SP_ArrowBack);
-    }
-    void deferredIconsDrawAsTheStylesOwn() {
-        QFETCH(int, icon);
-        const auto which = QStyle::StandardPixmap(icon);
-        auto* base = new CountingStyle;
-        DeferredIconStyle style(base);
-        const QIcon deferred = style.standardIcon(which);
-        QCOMPARE(base->iconsMade, 0);
-        const QIcon own = base->QProxyStyle::standardIcon(which, nullptr, nullptr);
-        QVERIFY(!own.isNull());
-        for (int side : {16, 32})
-            QCOMPARE(imageOf(deferred, side), imageOf(own, side));
-        QCOMPARE(base->iconsMade, 1);
-        QVERIFY(!deferred.isNull());
-        QCOMPARE(deferred.availableSizes(), own.availableSizes());
-        QCOMPARE(base->iconsMade, 1);
     }
 
     void aboutFromTheGameNeitherReadsNorWritesTheStore() {

@@ -114,7 +114,7 @@ void RecordingAudio::start(PlayerId player, Voice& v, const QString& path, qint6
             ended->positionMs = ended->lengthMs;
             emit finished(player);
         },
-        qv::Clock::Kind::Background);
+        qv::Clock::WhileHeld::Run);
 }
 
 void RecordingAudio::stop(Voice& v) {

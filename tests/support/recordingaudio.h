@@ -6,9 +6,9 @@
 
 #include <map>
 
-#include "media/audiobackend.h"
-#include "media/clock.h"
-#include "media/musicducking.h"
+#include "sound/audiobackend.h"
+#include "sound/musicducking.h"
+#include "timing/clock.h"
 
 namespace qvtest {
 

@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "media/timer.h"
-#include "media/transitionpicture.h"
+#include "pictures/transitionpicture.h"
 #include "testprogram.h"
+#include "timing/timer.h"
 #include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
 #include "ui/picturebutton.h"

@@ -4,13 +4,7 @@ namespace qvtest {
 
 TestProgram::TestProgram(const QString& programFolder)
     : store(configRoot.path()),
-      platform{clock,
-               audio,
-               desktop,
-               random,
-               store,
-               programFolder,
-               configRoot.filePath(QStringLiteral("cache"))},
+      platform{clock, audio, desktop, random, store, programFolder},
       forms(std::make_unique<qv::Forms>(platform, module1)) {}
 
 TestProgram::~TestProgram() {

@@ -12,11 +12,11 @@ void deliverPostedEvents(QEventLoop::ProcessEventsFlags flags = QEventLoop::AllE
 }
 }  // namespace
 
-void VirtualClock::schedule(CallbackId id, qint64 delayMs, std::function<void()> fn) {
+void VirtualClock::setAlarm(CallbackId id, qint64 delayMs, std::function<void()> fn) {
     queue_.emplace(std::make_pair(now_ + qMax<qint64>(0, delayMs), id), std::move(fn));
 }
 
-void VirtualClock::unschedule(CallbackId id) {
+void VirtualClock::clearAlarm(CallbackId id) {
     for (auto it = queue_.begin(); it != queue_.end(); ++it) {
         if (it->first.second == id) {
             queue_.erase(it);
@@ -47,7 +47,7 @@ void VirtualClock::advance(qint64 ms) {
     now_ = target;
 }
 
-bool VirtualClock::waitFor(const std::function<bool()>& done, qint64 timeoutMs) {
+bool VirtualClock::passTime(const std::function<bool()>& done, qint64 timeoutMs) {
     const qint64 limit = now_ + qMax<qint64>(0, timeoutMs);
     // As in the real clock, user input waits in the queue meanwhile.
     const auto flags = QEventLoop::ExcludeUserInputEvents;

@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "media/clock.h"
+#include "timing/clock.h"
 
 namespace qvtest {
 
@@ -29,9 +29,9 @@ public:
     static constexpr qint64 kEpochMs = 1'700'000'000'000;
 
 protected:
-    void schedule(CallbackId id, qint64 delayMs, std::function<void()> fn) override;
-    void unschedule(CallbackId id) override;
-    bool waitFor(const std::function<bool()>& done, qint64 timeoutMs) override;
+    void setAlarm(CallbackId id, qint64 delayMs, std::function<void()> fn) override;
+    void clearAlarm(CallbackId id) override;
+    bool passTime(const std::function<bool()>& done, qint64 timeoutMs) override;
 
 private:
     bool fireNextDueBy(qint64 limit, QEventLoop::ProcessEventsFlags flags);

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "media/pictureloader.h"
+#include "pictures/pictureloader.h"
 
 namespace {
 

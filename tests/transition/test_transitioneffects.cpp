@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "media/transitioneffects.h"
+#include "pictures/transitioneffects.h"
 
 namespace {
 

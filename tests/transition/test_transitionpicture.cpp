@@ -5,8 +5,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "media/transitioneffects.h"
-#include "media/transitionpicture.h"
+#include "pictures/transitioneffects.h"
+#include "pictures/transitionpicture.h"
 #include "support/virtualclock.h"
 
 using qv::TransitionPicture;

@@ -10,14 +10,14 @@
 #include "catalogue/mediapaths.h"
 #include "links/desktop.h"
 #include "links/visiturl.h"
-#include "media/soundplayer.h"
+#include "sound/soundplayer.h"
 #include "ui/fonts.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
-#include "ui/modal.h"
 #include "ui/picturebutton.h"
 #include "ui/platform.h"
 #include "ui/selectform/selectform.h"
+#include "ui/toplevelwindows.h"
 
 namespace qv {
 

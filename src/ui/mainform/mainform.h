@@ -22,8 +22,10 @@ struct Module1;
 struct Platform;
 
 // The game window that runs the activities. Its behaviour is split by job
-// over several files: the window and its controls here, the activity flow,
-// the backgrounds, and (as they come) learning, playing and music.
+// over several files: the window and its controls (mainform.cpp), the
+// activity flow (_flow), the backgrounds (_background), learning (_learn),
+// building a play question (_question), judging answers (_answers), music
+// (_music), the options dialog (_options) and the Help menu's links (_links).
 class mainform final : public QMainWindow {
     Q_OBJECT
 public:

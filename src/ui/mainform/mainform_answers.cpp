@@ -4,10 +4,10 @@
 #include "app/module1.h"
 #include "catalogue/random.h"
 #include "mainform.h"
-#include "media/pictureloader.h"
-#include "media/soundplayer.h"
-#include "media/timer.h"
-#include "media/transitionpicture.h"
+#include "pictures/pictureloader.h"
+#include "pictures/transitionpicture.h"
+#include "sound/soundplayer.h"
+#include "timing/timer.h"
 #include "ui/platform.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 #include "app/module1.h"
 #include "catalogue/random.h"
 #include "mainform.h"
-#include "media/pictureloader.h"
+#include "pictures/pictureloader.h"
 #include "stretchpicture.h"
 #include "ui/platform.h"
 

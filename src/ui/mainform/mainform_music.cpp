@@ -2,7 +2,7 @@
 #include "app/module1.h"
 #include "catalogue/random.h"
 #include "mainform.h"
-#include "media/soundplayer.h"
+#include "sound/soundplayer.h"
 #include "ui/platform.h"
 
 namespace qv {

@@ -5,8 +5,8 @@
 
 #include "app/module1.h"
 #include "mainform.h"
-#include "media/soundplayer.h"
-#include "media/timer.h"
+#include "sound/soundplayer.h"
+#include "timing/timer.h"
 #include "ui/options/options.h"
 #include "ui/platform.h"
 

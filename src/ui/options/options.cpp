@@ -16,8 +16,8 @@
 #include "ui/fonts.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
-#include "ui/modal.h"
 #include "ui/platform.h"
+#include "ui/toplevelwindows.h"
 
 namespace qv {
 

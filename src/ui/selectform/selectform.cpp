@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QTimer>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -11,16 +11,14 @@
 #include "catalogue/mediapaths.h"
 #include "links/desktop.h"
 #include "links/visiturl.h"
-#include "media/pictureloader.h"
-#include "media/soundplayer.h"
+#include "pictures/pictureloader.h"
+#include "sound/soundplayer.h"
 #include "ui/builtinpicture.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
-#include "ui/menubarheightmemo.h"
-#include "ui/modal.h"
 #include "ui/picturebutton.h"
 #include "ui/platform.h"
-#include "ui/presizedmenubar.h"
+#include "ui/toplevelwindows.h"
 
 namespace qv {
 
@@ -36,22 +34,6 @@ PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft,
     return button;
 }
 
-// The selection screen is the first window of most starts. Its menu bar takes
-// its height from the last run, so that the window is mapped before any font
-// has been loaded.
-PresizedMenuBar* presizedMenuBar(QMainWindow& window, const QString& cacheFolder) {
-    auto* bar = new PresizedMenuBar(&window);
-    window.setMenuBar(bar);
-    const QString file =
-        cacheFolder.isEmpty() ? QString() : cacheFolder + QStringLiteral("/selectionmenubar");
-    const QString setup = MenuBarHeightMemo::setupOf(*bar);
-    bar->setExpectedHeight(MenuBarHeightMemo(file).recall(setup));
-    QObject::connect(bar, &PresizedMenuBar::measured, bar, [file, setup](int height) {
-        MenuBarHeightMemo(file).remember(setup, height);
-    });
-    return bar;
-}
-
 }  // namespace
 
 selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
@@ -59,15 +41,7 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     setWindowTitle(QStringLiteral("Quorvel Learning Selection"));
     useFixedWindowFrame(*this);
 
-    PresizedMenuBar* bar = presizedMenuBar(*this, forms_.platform().cacheFolder);
-    connect(bar, &PresizedMenuBar::measured, this,
-            [this, told = bar->expectedHeight()](int height) {
-                // Centred at a remembered height that proved wrong: centred again once
-                // the window has taken its own.
-                if (told > 0 && height != told && isVisible() && !shownAsDialog_)
-                    QTimer::singleShot(0, this, [this] { centerOnScreen(*this); });
-            });
-    Helpmnu = bar->addAction(QStringLiteral("Help"));
+    Helpmnu = menuBar()->addAction(QStringLiteral("Help"));
     Helpmnu->setObjectName(QStringLiteral("Helpmnu"));
     connect(Helpmnu, &QAction::triggered, this, &selectform::Helpmnu_click);
 

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "media/rawpicture.h"
+#include "pictures/rawpicture.h"
 
 namespace mediagen {
 namespace {

@@ -8,7 +8,7 @@ namespace mediagen {
 // Both create the folder of path when needed and report failures on stderr.
 bool saveJpeg(const QImage& image, const QString& path, int quality = 90);
 bool savePng(const QImage& image, const QString& path);
-// Raw pixels the program shows without decoding (see media/rawpicture.h).
+// Raw pixels the program shows without decoding (see pictures/rawpicture.h).
 bool saveRawPicture(const QImage& image, const QString& path);
 
 }  // namespace mediagen

@@ -341,4 +341,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestMediaSounds)
-#include "tst_mediasounds.moc"
+#include "test_mediasounds.moc"

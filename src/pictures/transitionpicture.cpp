@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "clock.h"
+#include "timing/clock.h"
 #include "transitioneffects.h"
 
 namespace qv {
@@ -107,7 +107,7 @@ void TransitionPicture::setPicture(const QImage& picture) {
         d->durationMs = durationMs(d->speed);
         d->frameCallback = d->clock.callAfter(
             std::min<qint64>(kFrameMs, d->durationMs), [this] { nextFrame(); },
-            Clock::Kind::Background);
+            Clock::WhileHeld::Run);
     }
     update();
 }
@@ -120,7 +120,7 @@ void TransitionPicture::nextFrame() {
         // full duration and no later than one frame beyond it.
         d->frameCallback = d->clock.callAfter(
             std::min<qint64>(kFrameMs, d->durationMs - elapsed), [this] { nextFrame(); },
-            Clock::Kind::Background);
+            Clock::WhileHeld::Run);
         update();
         return;
     }

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QPointer>
 
-#include "clock.h"
+#include "timing/clock.h"
 
 namespace qv {
 
@@ -92,7 +92,7 @@ void SoundPlayer::waitForEnd() {
     // Events run while we wait; one of them may give this player another
     // command, or even delete it.
     const QPointer<SoundPlayer> self(this);
-    clock_.waitUntil(
+    clock_.holdUntil(
         [&self, serial] {
             return self.isNull() || self->commandSerial_ != serial || !self->backend_ ||
                    !self->backend_->isPlaying(self->id_);

@@ -11,13 +11,13 @@ Clock::Clock() : context_(std::make_unique<QObject>()) {}
 
 Clock::~Clock() = default;
 
-Clock::CallbackId Clock::callAfter(qint64 delayMs, std::function<void()> fn, Kind kind) {
+Clock::CallbackId Clock::callAfter(qint64 delayMs, std::function<void()> fn, WhileHeld whileHeld) {
     const CallbackId id = newId();
-    if (kind == Kind::Background) {
-        schedule(id, delayMs, std::move(fn));
+    if (whileHeld == WhileHeld::Run) {
+        setAlarm(id, delayMs, std::move(fn));
         return id;
     }
-    schedule(id, delayMs, [this, id, fn = std::move(fn)]() mutable {
+    setAlarm(id, delayMs, [this, id, fn = std::move(fn)]() mutable {
         // Events that wait behind a hold keep their order: a later one queues too.
         if (holding() || !ready_.empty()) {
             enqueue(id, std::move(fn));
@@ -37,17 +37,17 @@ Clock::CallbackId Clock::post(std::function<void()> fn) {
 void Clock::cancel(CallbackId id) {
     if (id == 0)
         return;
-    unschedule(id);
+    clearAlarm(id);
     const auto held =
         std::find_if(ready_.begin(), ready_.end(), [id](const Ready& r) { return r.id == id; });
     if (held != ready_.end())
         ready_.erase(held);
 }
 
-bool Clock::waitUntil(const std::function<bool()>& done, qint64 timeoutMs) {
-    ++waitDepth_;
-    const bool result = waitFor(done, timeoutMs);
-    --waitDepth_;
+bool Clock::holdUntil(const std::function<bool()>& done, qint64 timeoutMs) {
+    ++holdDepth_;
+    const bool result = passTime(done, timeoutMs);
+    --holdDepth_;
     if (!holding() && !ready_.empty())
         scheduleDrain();
     return result;

@@ -26,7 +26,7 @@ qint64 EventLoopClock::wallClockMs() const {
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-void EventLoopClock::schedule(CallbackId id, qint64 delayMs, std::function<void()> fn) {
+void EventLoopClock::setAlarm(CallbackId id, qint64 delayMs, std::function<void()> fn) {
     auto* timer = new QTimer(this);
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
@@ -43,7 +43,7 @@ void EventLoopClock::schedule(CallbackId id, qint64 delayMs, std::function<void(
         static_cast<int>(qBound<qint64>(0, delayMs, qint64{std::numeric_limits<int>::max()})));
 }
 
-void EventLoopClock::unschedule(CallbackId id) {
+void EventLoopClock::clearAlarm(CallbackId id) {
     auto it = pending_.find(id);
     if (it == pending_.end())
         return;
@@ -52,7 +52,7 @@ void EventLoopClock::unschedule(CallbackId id) {
     pending_.erase(it);
 }
 
-bool EventLoopClock::waitFor(const std::function<bool()>& done, qint64 timeoutMs) {
+bool EventLoopClock::passTime(const std::function<bool()>& done, qint64 timeoutMs) {
     QElapsedTimer waited;
     waited.start();
     // A heartbeat so that the blocking event wait below wakes up to look at done().

@@ -113,4 +113,4 @@ private:
 };
 
 QTEST_MAIN(RecordingAudioTest)
-#include "tst_recordingaudio.moc"
+#include "test_recordingaudio.moc"

@@ -8,11 +8,11 @@
 #include <functional>
 #include <memory>
 
-#include "media/soundplayer.h"
-#include "media/timer.h"
 #include "sound/soundfiles.h"
+#include "sound/soundplayer.h"
 #include "support/recordingaudio.h"
 #include "support/virtualclock.h"
+#include "timing/timer.h"
 
 using qv::SoundPlayer;
 using qvtest::RecordingAudio;
@@ -140,7 +140,7 @@ private slots:
         other.setNotify(true);
         other.setCommand("sound");  // ends at 840, inside the wait below
         rig.clock.callAfter(
-            100, [&] { rig.clock.cancel(cancelled); }, qv::Clock::Kind::Background);
+            100, [&] { rig.clock.cancel(cancelled); }, qv::Clock::WhileHeld::Run);
         rig.player.setFileName(wave(480));
         rig.player.setWait(true);
         rig.player.setCommand("sound");
@@ -177,7 +177,7 @@ private slots:
                 player->setFileName(wave(40));
                 player->setCommand(interruption);
             },
-            qv::Clock::Kind::Background);
+            qv::Clock::WhileHeld::Run);
         player->setFileName(wave(1200));
         player->setWait(true);
         player->setCommand("sound");
@@ -461,4 +461,4 @@ private:
 };
 
 QTEST_MAIN(SoundPlayerTest)
-#include "tst_soundplayer.moc"
+#include "test_soundplayer.moc"

@@ -1,4 +1,4 @@
-#include "modal.h"
+#include "toplevelwindows.h"
 
 #include <QEvent>
 #include <QEventLoop>

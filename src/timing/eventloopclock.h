@@ -21,9 +21,9 @@ public:
     qint64 wallClockMs() const override;
 
 protected:
-    void schedule(CallbackId id, qint64 delayMs, std::function<void()> fn) override;
-    void unschedule(CallbackId id) override;
-    bool waitFor(const std::function<bool()>& done, qint64 timeoutMs) override;
+    void setAlarm(CallbackId id, qint64 delayMs, std::function<void()> fn) override;
+    void clearAlarm(CallbackId id) override;
+    bool passTime(const std::function<bool()>& done, qint64 timeoutMs) override;
 
 private:
     QElapsedTimer elapsed_;

@@ -10,11 +10,11 @@
 #include <cmath>
 #include <memory>
 
-#include "media/eventloopclock.h"
-#include "media/musicducking.h"
-#include "media/sdlaudiobackend.h"
-#include "media/soundplayer.h"
+#include "sound/musicducking.h"
+#include "sound/sdlaudiobackend.h"
 #include "sound/soundfiles.h"
+#include "sound/soundplayer.h"
+#include "timing/eventloopclock.h"
 
 using qv::EventLoopClock;
 using qv::SdlAudioBackend;
@@ -451,4 +451,4 @@ private:
 };
 
 QTEST_MAIN(SdlAudioBackendTest)
-#include "tst_sdlaudiobackend.moc"
+#include "test_sdlaudiobackend.moc"
