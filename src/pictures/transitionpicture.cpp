@@ -12,8 +12,11 @@ namespace qv {
 
 namespace {
 
-// A picture stretched to the control's size, kept until the picture or the
-// size changes, so that painting a frame never scales.
+// A picture scaled for an area of the control, kept until the picture or the
+// area changes, so that painting a frame never scales. The copy has exactly
+// the area's size; a picture of other proportions (the one a transition
+// starts from may differ from the one it brings in) is fitted inside it,
+// centred, with transparent margins.
 struct ScaledCopy {
     qint64 sourceKey = 0;
     QSize size;
@@ -27,21 +30,43 @@ struct ScaledCopy {
             return image;
         }
         if (sourceKey != source.cacheKey() || size != wanted || image.isNull()) {
-            // RGB32 (or premultiplied ARGB for pictures with alpha) is what the
-            // raster engine blits fastest onto a widget's backing store.
-            const QImage::Format format = source.hasAlphaChannel()
-                                              ? QImage::Format_ARGB32_Premultiplied
-                                              : QImage::Format_RGB32;
-            image = source.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                        .convertToFormat(format);
+            image = scaledInto(source, wanted);
             sourceKey = source.cacheKey();
             size = wanted;
         }
         return image;
     }
+
+private:
+    static QImage scaledInto(const QImage& source, QSize wanted) {
+        const QRect fitted = fittedPictureRect(source.size(), QRect(QPoint(0, 0), wanted));
+        if (fitted.size() == wanted) {
+            // RGB32 (or premultiplied ARGB for pictures with alpha) is what the
+            // raster engine blits fastest onto a widget's backing store.
+            const QImage::Format format = source.hasAlphaChannel()
+                                              ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32;
+            return source.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(format);
+        }
+        QImage canvas(wanted, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(fitted, source);
+        return canvas;
+    }
 };
 
 }  // namespace
+
+QRect fittedPictureRect(QSize picture, QRect area) {
+    if (picture.isEmpty() || area.isEmpty())
+        return {};
+    const QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
+    return {area.x() + (area.width() - fitted.width()) / 2,
+            area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height()};
+}
 
 struct TransitionPicture::Private {
     explicit Private(Clock& c) : clock(c) {}
@@ -159,21 +184,26 @@ bool TransitionPicture::transitionRunning() const {
     return d->running;
 }
 
+QRect TransitionPicture::pictureArea() const {
+    const QImage& shown = d->picture.isNull() && d->running ? d->previous : d->picture;
+    return fittedPictureRect(shown.size(), rect());
+}
+
 int TransitionPicture::durationMs(int speed) {
     return std::clamp(speed, kMinSpeed, kMaxSpeed) * kMsPerSpeedUnit;
 }
 
 void TransitionPicture::paintEvent(QPaintEvent*) {
-    const QImage& current = d->scaledPicture.of(d->picture, size());
-    if (!d->running && current.isNull())
+    const QRect area = pictureArea();
+    if (area.isEmpty())
         return;
-
+    const QImage& current = d->scaledPicture.of(d->picture, area.size());
     QPainter painter(this);
     if (d->running) {
-        const QImage& previous = d->scaledPrevious.of(d->previous, size());
-        renderTransitionFrame(painter, rect(), previous, current, d->effect, d->progress());
+        const QImage& previous = d->scaledPrevious.of(d->previous, area.size());
+        renderTransitionFrame(painter, area, previous, current, d->effect, d->progress());
     } else {
-        painter.drawImage(0, 0, current);
+        painter.drawImage(area.topLeft(), current);
     }
 }
 
@@ -192,7 +222,9 @@ void TransitionPicture::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
-    if (isEnabled() && rect().contains(event->position().toPoint()))
+    // A click beside the picture is a click on whatever lies behind it.
+    const QRect target = d->picture.isNull() ? rect() : pictureArea();
+    if (isEnabled() && target.contains(event->position().toPoint()))
         emit clicked();
 }
 

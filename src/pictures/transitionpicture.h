@@ -30,10 +30,16 @@ class Clock;
 // assignment only: a running transition goes on to its end and reports it.
 //
 // The animation runs on the injected Clock, one frame about every 16 ms,
-// whether or not the control is visible. Pictures are stretched smoothly to
-// the control's size; where there is no picture the control is transparent.
-// clicked() is raised for a left-button release inside the control, only while
-// the control is enabled.
+// whether or not the control is visible. A picture keeps its own proportions:
+// it is drawn as large as fits, centred in the control (a circle must never
+// become an oval), and every effect covers exactly that area. Where there is
+// no picture the control is transparent.
+// clicked() is raised for a left-button release on the picture (anywhere in
+// the control while it shows none), only while the control is enabled.
+// The largest rectangle with the proportions of `picture` that fits in
+// `area`, centred in it; empty when either is empty.
+QRect fittedPictureRect(QSize picture, QRect area);
+
 class TransitionPicture : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +59,11 @@ public:
     void setArmed(bool armed);
 
     bool transitionRunning() const;
+
+    // Where the picture is drawn, in the control's coordinates: the picture
+    // shown (or, while it is being taken away, the one going) fitted to the
+    // control. Empty when there is neither.
+    QRect pictureArea() const;
 
     // Duration of a transition at the given speed: 50 ms per unit, so 1 lasts
     // 50 ms, 10 lasts 500 ms and 40 lasts 2000 ms. Lower speeds are faster.

@@ -50,6 +50,18 @@ bool allTransparent(const QImage& image) {
     return true;
 }
 
+// The smallest rectangle holding every pixel the control painted.
+QRect paintedArea(const QImage& image) {
+    QRect painted;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0)
+                painted |= QRect(x, y, 1, 1);
+        }
+    }
+    return painted;
+}
+
 struct Fixture {
     qvtest::VirtualClock clock;
     TransitionPicture control{clock};
@@ -225,15 +237,67 @@ private slots:
                  QColor(Qt::white).rgb());
     }
 
-    void pictureIsStretchedToTheControl() {
+    // A picture keeps its proportions at every shape of the control: as large
+    // as fits, centred, with nothing drawn beside it.
+    void pictureKeepsItsProportions_data() {
+        QTest::addColumn<QSize>("controlSize");
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("same proportions") << kControlSize << QRect(0, 0, 80, 60);
+        QTest::newRow("wide") << QSize(150, 40) << QRect(48, 0, 53, 40);
+        QTest::newRow("tall") << QSize(20, 90) << QRect(0, 37, 20, 15);
+    }
+    void pictureKeepsItsProportions() {
+        QFETCH(QSize, controlSize);
+        QFETCH(QRect, area);
         Fixture f;
+        f.control.resize(controlSize);
         f.control.setPicture(halves(Qt::red, Qt::blue));
-        for (QSize size : {kControlSize, QSize(150, 40), QSize(20, 90)}) {
-            f.control.resize(size);
-            const QImage image = shown(f.control);
-            QCOMPARE(image.pixel(0, 0), qRgb(255, 0, 0));
-            QCOMPARE(image.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 255));
+        QCOMPARE(f.control.pictureArea(), area);
+        const QImage image = shown(f.control);
+        QCOMPARE(image.pixel(area.topLeft()), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(area.bottomRight()), qRgb(0, 0, 255));
+        QCOMPARE(paintedArea(image), area);
+    }
+
+    // Every effect stays inside the picture's area at every moment and ends
+    // covering all of it, also when it starts from a picture of other
+    // proportions.
+    void everyEffectCoversExactlyThePictureArea_data() {
+        QTest::addColumn<int>("effect");
+        QTest::addColumn<QSize>("controlSize");
+        QTest::addColumn<QImage>("from");
+        for (int effect : qv::transitionEffectNumbers()) {
+            const char* name = qv::transitionEffectName(effect);
+            QTest::addRow("%d %s, wide, from nothing", effect, name)
+                << effect << QSize(200, 60) << QImage();
+            QTest::addRow("%d %s, tall, from nothing", effect, name)
+                << effect << QSize(60, 200) << QImage();
+            QTest::addRow("%d %s, wide, from a tall picture", effect, name)
+                << effect << QSize(200, 60) << solid(Qt::green, QSize(30, 40));
         }
+    }
+    void everyEffectCoversExactlyThePictureArea() {
+        QFETCH(int, effect);
+        QFETCH(QSize, controlSize);
+        QFETCH(QImage, from);
+        Fixture f;
+        f.control.resize(controlSize);
+        f.control.setPicture(from);
+        f.armedAssign(solid(Qt::red), effect);
+        const QRect area = f.control.pictureArea();
+        QCOMPARE(area, qv::fittedPictureRect(QSize(40, 30), QRect(QPoint(0, 0), controlSize)));
+        const int duration = TransitionPicture::durationMs(10);
+        for (int quarter = 1; quarter <= 4; ++quarter) {
+            f.clock.advance(duration / 4);
+            const QImage frame = shown(f.control);
+            const QRect painted = paintedArea(frame);
+            QVERIFY2(
+                painted.isEmpty() || area.contains(painted),
+                qPrintable(QStringLiteral("quarter %1 painted beside the picture").arg(quarter)));
+        }
+        QVERIFY(!f.control.transitionRunning());
+        QCOMPARE(paintedArea(shown(f.control)), area);
+        QCOMPARE(shown(f.control).pixel(area.center()), qRgb(255, 0, 0));
     }
 
     void nullPictureClears_data() {
@@ -262,25 +326,36 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<QPoint>("releaseAt");
+        QTest::addColumn<QSize>("controlSize");
         QTest::addColumn<int>("expectedClicks");
         const QPoint inside(10, 10);
-        QTest::newRow("enabled, left") << true << Qt::LeftButton << inside << 1;
-        QTest::newRow("disabled, left") << false << Qt::LeftButton << inside << 0;
-        QTest::newRow("enabled, right") << true << Qt::RightButton << inside << 0;
-        QTest::newRow("released outside") << true << Qt::LeftButton << QPoint(200, 10) << 0;
+        QTest::newRow("enabled, left") << true << Qt::LeftButton << inside << kControlSize << 1;
+        QTest::newRow("disabled, left") << false << Qt::LeftButton << inside << kControlSize << 0;
+        QTest::newRow("enabled, right") << true << Qt::RightButton << inside << kControlSize << 0;
+        QTest::newRow("released outside")
+            << true << Qt::LeftButton << QPoint(200, 10) << kControlSize << 0;
+        // The picture fills 40 to 120 of a 160-pixel-wide control.
+        QTest::newRow("beside the picture")
+            << true << Qt::LeftButton << QPoint(10, 10) << QSize(160, 60) << 0;
+        QTest::newRow("on the picture in a wide control")
+            << true << Qt::LeftButton << QPoint(50, 10) << QSize(160, 60) << 1;
     }
     void clicks() {
         QFETCH(bool, enabled);
         QFETCH(Qt::MouseButton, button);
         QFETCH(QPoint, releaseAt);
+        QFETCH(QSize, controlSize);
         QFETCH(int, expectedClicks);
         Fixture f;
+        f.control.resize(controlSize);
         f.control.setPicture(solid(Qt::red));
         f.control.setEnabled(enabled);
         f.control.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.control));
         QSignalSpy clicked(&f.control, &TransitionPicture::clicked);
-        QTest::mousePress(&f.control, button, {}, QPoint(10, 10));
+        // Pressed where it is released, or, for a release outside, inside.
+        const bool releasedInside = QRect(QPoint(0, 0), controlSize).contains(releaseAt);
+        QTest::mousePress(&f.control, button, {}, releasedInside ? releaseAt : QPoint(50, 10));
         QTest::mouseRelease(&f.control, button, {}, releaseAt);
         QCOMPARE(clicked.count(), expectedClicks);
     }
