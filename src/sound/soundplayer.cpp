@@ -1,11 +1,18 @@
 #include "soundplayer.h"
 
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QPointer>
 
 #include "timing/clock.h"
 
 namespace qv {
+
+namespace {
+// What every player is told to do, for listening to the program with numbers:
+// QT_LOGGING_RULES="quorvel.sound.debug=true" prints each command with its file.
+Q_LOGGING_CATEGORY(lcSound, "quorvel.sound", QtWarningMsg)
+}  // namespace
 
 SoundPlayer::SoundPlayer(AudioBackend& backend, Clock& clock, const QString& name, QObject* parent)
     : QObject(parent),
@@ -30,6 +37,8 @@ void SoundPlayer::setCommand(const QString& command) {
         return;
 
     command_ = command;
+    qCDebug(lcSound, "%s %s %s%s", qPrintable(name_), qPrintable(verb),
+            qPrintable(QFileInfo(fileName_).fileName()), wait_ ? " (heard to its end)" : "");
     const bool wait = wait_;
     const bool notify = notify_;
     wait_ = false;
@@ -45,7 +54,7 @@ void SoundPlayer::setCommand(const QString& command) {
     if (startsSound) {
         notifyAtEnd_ = notify;
         if (wait)
-            waitForEnd();
+            holdUntilEnd();
     } else if (notify) {
         postDone();
     }
@@ -83,7 +92,9 @@ bool SoundPlayer::perform(const QString& verb) {
     return !openedWave_.isEmpty() && backend_->playWave(id_, openedWave_);
 }
 
-void SoundPlayer::waitForEnd() {
+void SoundPlayer::holdUntilEnd() {
+    if (!backend_ || !backend_->isPlaying(id_))
+        return;
     const quint64 serial = commandSerial_;
     const qint64 length = backend_->lengthMs(id_);
     // A finite bound even for an end that never comes (a stalled device).

@@ -60,6 +60,11 @@ public:
     void setCommand(const QString& command);
     QString command() const { return command_; }
 
+    // Holds the game (Clock::holdUntil) until the sound this player is playing
+    // has ended, as a command given with the wait flag does; returns at once
+    // when it plays nothing.
+    void holdUntilEnd();
+
     // The longest a wait may last beyond the length of the sound.
     static constexpr qint64 kWaitMarginMs = 2000;
     // The bound of a wait when the length of the sound is unknown.
@@ -72,7 +77,6 @@ signals:
 private:
     bool perform(const QString& command);
     bool isMusicDevice() const;
-    void waitForEnd();
     void postDone();
     void onBackendFinished(AudioBackend::PlayerId player);
 

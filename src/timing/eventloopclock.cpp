@@ -59,10 +59,11 @@ bool EventLoopClock::passTime(const std::function<bool()>& done, qint64 timeoutM
     QTimer heartbeat;
     heartbeat.start(5);
     while (!done() && waited.elapsed() < timeoutMs) {
-        // Paint, animation and the audio back end's news go on; clicks and keys
-        // wait in the queue, window events are held by the Clock.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                        QEventLoop::WaitForMoreEvents);
+        // Paint, animation and the audio back end's news go on; window events
+        // wait in the Clock's queue. Clicks and keys are taken from the window
+        // system too, so that the input gate drops them: left queued, they
+        // would all be answered one after the other once the hold ends.
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return done();
 }

@@ -200,6 +200,7 @@ private slots:
         const QString leadIn = colours ? "thatis" : "thisisa";
 
         const qint64 t = p.clock.nowMs();
+        qint64 lastAskedAt = 0;
         // Clicking the same wrong picture twice gives the same feedback twice.
         for (int time = 0; time < 2; ++time) {
             p.audio.clear();
@@ -212,7 +213,9 @@ private slots:
                                   QString("%1 %2").arg(nameAt).arg(name)}));
             QCOMPARE(rig.heard("mainform.soundplayer"),
                      QStringList{QString("%1 sel%2").arg(askedAt).arg(asked)});
-            QCOMPARE(p.clock.nowMs(), askedAt);
+            // The game is held until the question asked again has been heard.
+            QCOMPARE(p.clock.nowMs(), askedAt + rig.lengthOf("sel" + asked));
+            lastAskedAt = askedAt;
         }
         QVERIFY(p.clock.nowMs() > t);
         // The same four pictures stay, enabled, and the question goes on.
@@ -220,12 +223,12 @@ private slots:
         QCOMPARE(colours ? game.rightcolor : game.rightshape, asked);
         for (TransitionPicture* picture : rig.pictures())
             QVERIFY(picture->isEnabled());
-        // With "repeat" the next repetition comes 15000 ms after the wrong answer.
+        // With "repeat" the next repetition comes 15000 ms after the question
+        // was asked again.
         p.audio.clear();
-        const qint64 answeredAt = p.clock.nowMs();
         p.clock.advance(15'000);
         QCOMPARE(rig.heard("mainform.soundplayer"),
-                 repeat ? QStringList{QString("%1 sel%2").arg(answeredAt + 15'000).arg(asked)}
+                 repeat ? QStringList{QString("%1 sel%2").arg(lastAskedAt + 15'000).arg(asked)}
                         : QStringList());
         // The right picture is still rewarded after that.
         const int rightBefore = game.rightpicture;
@@ -288,6 +291,152 @@ private slots:
         QVERIFY(game.image0->transitionRunning());
         QVERIFY(game.lastquestion != asked);
         QVERIFY(game.Image1->picture().isNull());
+    }
+
+    // A child who clicks fast: clicks that arrive while the game answers are
+    // dropped, not answered one after the other afterwards. The clicks come
+    // at their own times, also while a sound holds the game.
+    void aBurstOfClicksOnAWrongPictureIsAnsweredOnce_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("colours") << "playcolors";
+        QTest::newRow("shapes") << "playshapes";
+    }
+    void aBurstOfClicksOnAWrongPictureIsAnsweredOnce() {
+        QFETCH(QString, mode);
+        PlayRig rig;
+        rig.program.random.useGenerator(7);
+        mainform& game = rig.open(mode);
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 3000);
+        p.audio.clear();
+        const int wrong = wrongPicture(game);
+        const bool colours = mode == "playcolors";
+        const QString asked = colours ? game.rightcolor : game.rightshape;
+        const QString name = (colours ? game.picturecolors : game.pictureshapes)[wrong];
+        const QString leadIn = colours ? "thatis" : "thisisa";
+        const qint64 start = p.clock.nowMs();
+        for (int i = 0; i < 10; ++i)
+            p.clock.callAfter(
+                i * 150, [&rig, wrong] { click(rig, wrong); }, Clock::WhileHeld::Run);
+        p.clock.advance(5000);
+
+        const qint64 nameAt = start + rig.lengthOf(leadIn);
+        const qint64 askedAt = nameAt + rig.lengthOf(name);
+        QCOMPARE(rig.heard("answerplay"), QStringList({QString("%1 %2").arg(start).arg(leadIn),
+                                                       QString("%1 %2").arg(nameAt).arg(name)}));
+        QCOMPARE(rig.heard("mainform.soundplayer"),
+                 QStringList{QString("%1 sel%2").arg(askedAt).arg(asked)});
+        QVERIFY(!p.clock.holding());
+        // The question goes on, and the next click is answered at once.
+        p.audio.clear();
+        click(rig, game.rightpicture);
+        QVERIFY(rig.heard("answerplay").value(0).contains(" a"));
+    }
+
+    // While the game is held, a key is dropped too, but closing the window
+    // and Exit still end the program at once.
+    void whileTheGameIsHeld_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("endings");
+        QTest::newRow("a key in keyboard mode") << "key" << 0;
+        QTest::newRow("Exit's shortcut") << "exit" << 1;
+        QTest::newRow("New's shortcut") << "new" << 0;
+        QTest::newRow("closing the window") << "close" << 1;
+    }
+    void whileTheGameIsHeld() {
+        QFETCH(QString, action);
+        QFETCH(int, endings);
+        PlayRig rig({{"howtochangepictures", "keyboard"}});
+        rig.program.random.useGenerator(3);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 3000);
+        const auto before = game.picturecolors;
+        int heldEndings = -1;
+        p.clock.callAfter(
+            300,
+            [&] {
+                QVERIFY(p.clock.holding());
+                if (action == "key")
+                    QTest::keyClick(&game, Qt::Key_Space);
+                else if (action == "exit")
+                    QTest::keyClick(&game, Qt::Key_E, Qt::ControlModifier);
+                else if (action == "new")
+                    QTest::keyClick(&game, Qt::Key_N, Qt::ControlModifier);
+                else
+                    game.close();
+                // Let a queued menu action run, as the hold does.
+                QCoreApplication::processEvents();
+                heldEndings = int(p.desktop.endedWith.size());
+            },
+            Clock::WhileHeld::Run);
+        click(rig, wrongPicture(game));
+        QCOMPARE(heldEndings, endings);
+        if (endings > 0)
+            return;
+        // Nothing was kept for after the hold either.
+        p.clock.advance(3000);
+        QVERIFY(!game.Timer1->enabled());
+        QCOMPARE(game.picturecolors, before);
+        QVERIFY(game.isVisible());
+    }
+
+    // A hundred and twenty clicks anywhere in twenty seconds: once they stop,
+    // nothing goes on but the answer to the last click that was heard, and
+    // then the open question.
+    void randomClicksLeaveNothingRunningOnceTheyStop() {
+        PlayRig rig;
+        rig.program.random.useGenerator(11);
+        mainform& game = rig.open("playshapes");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 1500);
+        QWidget* client = game.centralWidget();
+        std::mt19937 child(2026);
+        std::uniform_int_distribution<int> when(0, 19'999);
+        std::uniform_int_distribution<int> x(0, client->width() - 1);
+        std::uniform_int_distribution<int> y(0, client->height() - 1);
+        const qint64 start = p.clock.nowMs();
+        qint64 last = start;
+        for (int i = 0; i < 120; ++i) {
+            const int at = when(child);
+            last = std::max(last, start + at);
+            const QPoint point(x(child), y(child));
+            p.clock.callAfter(
+                at,
+                [client, point] {
+                    QWidget* target = client->childAt(point);
+                    if (!target)
+                        target = client;
+                    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(client, point));
+                },
+                Clock::WhileHeld::Run);
+        }
+        p.audio.clear();
+        p.clock.advance(last - start);
+        // The longest answer to a click: a right one (praise, the next question
+        // built in four transitions, asked a second later) or a wrong one (lead-in,
+        // name, the question again).
+        p.clock.advance(6000);
+        QVERIFY(!p.clock.holding());
+        QVERIFY(!game.Timer1->enabled());
+        for (TransitionPicture* picture : rig.pictures())
+            QVERIFY(picture->isEnabled());
+        const qint64 settled = p.clock.nowMs();
+        for (const auto& e : p.audio.entriesFor("answerplay"))
+            QVERIFY2(e.timeMs <= last + 1500, qPrintable(QString("%1 at %2, last click at %3")
+                                                             .arg(QFileInfo(e.path).fileName())
+                                                             .arg(e.timeMs)
+                                                             .arg(last)));
+        // From now on only the question, every fifteen seconds.
+        p.audio.clear();
+        p.clock.advance(45'000);
+        QVERIFY(p.audio.entriesFor("answerplay").isEmpty());
+        const QStringList asked = rig.heard("mainform.soundplayer");
+        QVERIFY2(asked.size() == 3, qPrintable(asked.join(", ")));
+        for (const QString& question : asked)
+            QVERIFY2(question.section(' ', 1) == "sel" + game.rightshape &&
+                         question.section(' ', 0, 0).toLongLong() > settled,
+                     qPrintable(question));
     }
 
     // "keyboard": a key press builds a new question in place of the current

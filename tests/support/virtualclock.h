@@ -34,7 +34,7 @@ protected:
     bool passTime(const std::function<bool()>& done, qint64 timeoutMs) override;
 
 private:
-    bool fireNextDueBy(qint64 limit, QEventLoop::ProcessEventsFlags flags);
+    bool fireNextDueBy(qint64 limit);
 
     qint64 now_ = 0;
     // (due time, id) keeps callbacks with the same time in scheduling order.

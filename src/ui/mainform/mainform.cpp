@@ -15,6 +15,7 @@
 #include "timing/timer.h"
 #include "ui/appicon.h"
 #include "ui/forms.h"
+#include "ui/inputgate.h"
 #include "ui/platform.h"
 
 namespace qv {
@@ -54,6 +55,10 @@ mainform::mainform(Forms& forms)
     // Key preview: every key press in this window reaches Form_KeyPress
     // first, whichever control has the focus.
     qApp->installEventFilter(this);
+    // Installed after the key preview, so it sees every event first: a key
+    // dropped while the game is held does not move a learn activity on either.
+    inputGate_ = new InputGate(platform_.clock, this);
+    inputGate_->letThrough(eitmenu);
 }
 
 mainform::~mainform() {

@@ -13,6 +13,7 @@ class QMenu;
 namespace qv {
 
 class Forms;
+class InputGate;
 class Resizer;
 class SoundPlayer;
 class StretchPicture;
@@ -160,6 +161,7 @@ private:
 
     Forms& forms_;
     Platform& platform_;
+    InputGate* inputGate_ = nullptr;
     Module1& module1_;
     bool loaded_ = false;
     // The load step has run; layouts before it are not announced.

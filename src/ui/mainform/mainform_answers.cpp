@@ -88,6 +88,10 @@ void mainform::judgeAnswer(bool colours) {
     playgametimer_tick();
     if (repeat)
         playgametimer->setEnabled(true);
+    // The question asked again belongs to the answer: the game is held until
+    // it has been heard, so that a child clicking on meanwhile neither talks
+    // over it nor piles up answers. The next repetition still counts from here.
+    soundplayer->holdUntilEnd();
 }
 
 void mainform::playgametimer_tick() {
