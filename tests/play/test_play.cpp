@@ -293,6 +293,58 @@ private slots:
         QVERIFY(game.Image1->picture().isNull());
     }
 
+    // The next question is asked a second after its fourth picture, however
+    // the question before it ended.
+    void aQuestionIsNeverAskedBeforeItsPicturesAreIn_data() {
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<qint64>("after");
+        QTest::newRow("right answer before the first asking, once") << false << "right" << 500LL;
+        QTest::newRow("right answer before the first asking, repeat") << true << "right" << 500LL;
+        QTest::newRow("right answer after the asking, once") << false << "right" << 3000LL;
+        QTest::newRow("a key while the question repeats") << true << "key" << 17'000LL;
+        QTest::newRow("a key before the first asking") << false << "key" << 500LL;
+    }
+    void aQuestionIsNeverAskedBeforeItsPicturesAreIn() {
+        QFETCH(bool, repeat);
+        QFETCH(QString, ending);
+        QFETCH(qint64, after);
+        PlayRig rig({{"repeatquestion", repeat ? "True" : "False"},
+                     {"howtochangepictures", ending == "key" ? "keyboard" : "timer"}});
+        rig.program.random.useGenerator(9);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + after);
+        QVERIFY(game.image3->isEnabled());
+        if (ending == "right")
+            click(rig, game.rightpicture);
+        else
+            QTest::keyClick(&game, Qt::Key_Space);
+        p.audio.clear();
+        // The next question is being built once the pictures take no clicks,
+        // and is in when the last of them takes clicks again.
+        bool building = !game.image3->isEnabled();
+        qint64 fourthAt = -1;
+        qint64 askedAt = -1;
+        for (int step = 0; step < 20'000 && askedAt < 0; step += 5) {
+            p.clock.advance(5);
+            if (!building && !game.image3->isEnabled()) {
+                // Until now the question before it was still on, and may be asked.
+                building = true;
+                p.audio.clear();
+            }
+            if (building && fourthAt < 0 && game.image3->isEnabled())
+                fourthAt = p.clock.nowMs();
+            if (building && !rig.heard("mainform.soundplayer").filter(" sel").isEmpty())
+                askedAt = p.clock.nowMs();
+        }
+        QVERIFY2(fourthAt > 0,
+                 qPrintable(QString("asked at %1 before the fourth picture").arg(askedAt)));
+        QVERIFY2(
+            askedAt >= fourthAt + 1000,
+            qPrintable(QString("asked at %1, fourth picture in at %2").arg(askedAt).arg(fourthAt)));
+    }
+
     // A child who clicks fast: clicks that arrive while the game answers are
     // dropped, not answered one after the other afterwards. The clicks come
     // at their own times, also while a sound holds the game.

@@ -62,6 +62,11 @@ void mainform::buildQuestion(bool askColours) {
         picture->setPicture(QImage());
     }
     Timer1->setEnabled(false);
+    // A question is never asked before its four pictures are in: the last of
+    // them starts the question timer. A timer left running (a right answer
+    // before the question was first asked with "repeat" off, a key pressed
+    // while it repeats) would ask the new question mid-build.
+    playgametimer->setEnabled(false);
     playgametimer->setInterval(1000);
     if (settings.changebackground)
         checkbackground();
