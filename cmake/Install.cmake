@@ -51,6 +51,13 @@ foreach(folder IN LISTS QUORVEL_MEDIA_FOLDERS)
 endforeach()
 
 # Desktop entry, AppStream metadata and the icons at every size the art generator draws.
+# The metadata names the web site and its donation page only when there is one.
+set(QUORVEL_METAINFO_URLS "")
+if(QUORVEL_WEBSITE)
+    string(CONCAT QUORVEL_METAINFO_URLS
+        "  <url type=\"homepage\">${QUORVEL_WEBSITE}</url>\n"
+        "  <url type=\"donation\">${QUORVEL_WEBSITE}/donations.htm</url>\n")
+endif()
 configure_file(${packaging_src}/quorvellearning.metainfo.xml.in
     ${packaging_out}/${QUORVEL_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${packaging_src}/quorvellearning.desktop
@@ -68,15 +75,17 @@ foreach(art IN LISTS QUORVEL_ART_FILES)
     endif()
 endforeach()
 
-# Manual page and Debian changelog, compressed as Debian expects (no name or
-# time stamp in the header, so the same sources give the same bytes).
+# Manual page and Debian changelog, with the program's version, compressed as
+# Debian expects (no name or time stamp in the header, so the same sources give
+# the same bytes).
 set(compressed "")
 foreach(from quorvellearning.1 changelog)
     set(to ${from}.gz)
+    configure_file(${packaging_src}/${from}.in ${packaging_out}/${from}.configured @ONLY)
     add_custom_command(OUTPUT ${packaging_out}/${to}
-        COMMAND ${CMAKE_COMMAND} -E copy ${packaging_src}/${from} ${packaging_out}/${from}
+        COMMAND ${CMAKE_COMMAND} -E copy ${packaging_out}/${from}.configured ${packaging_out}/${from}
         COMMAND gzip -9nf ${packaging_out}/${from}
-        DEPENDS ${packaging_src}/${from}
+        DEPENDS ${packaging_out}/${from}.configured
         COMMENT "Compressing ${from}")
     list(APPEND compressed ${packaging_out}/${to})
 endforeach()

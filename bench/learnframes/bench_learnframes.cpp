@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
     qv::QtDesktop desktop;
     qv::ClockSeededRandom random([&clock] { return clock.wallClockMs(); });
     qv::SettingsStore store(home.path());
-    qv::Platform platform{clock,  audio, desktop,
-                          random, store, QStringLiteral(QUORVEL_PROGRAM_DIR)};
+    qv::Platform platform{
+        clock, audio, desktop, random, store, QStringLiteral(QUORVEL_PROGRAM_DIR), QString()};
     qv::Module1 module1;
     for (const auto& key : qv::kSettingKeys)
         store.writesetting(qv::kApplicationName, qv::kSettingsSection, QString::fromLatin1(key.key),

@@ -8,12 +8,8 @@ void visiturl(Desktop& desktop, QWidget* owner, const QString& address) {
     desktop.openInDefaultProgram(owner, address);
 }
 
-QString websiteAddress() {
-    return QStringLiteral(QUORVEL_WEBSITE);
-}
-
-QString donationPageAddress() {
-    return websiteAddress() + QStringLiteral("/donations.htm");
+QString donationPageAddress(const QString& website) {
+    return website + QStringLiteral("/donations.htm");
 }
 
 QString helpPageAddress(const QString& programFolder) {

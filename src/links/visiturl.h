@@ -12,9 +12,8 @@ class Desktop;
 // returns at once without looking at the result.
 void visiturl(Desktop& desktop, QWidget* owner, const QString& address);
 
-// The maker's web site: scheme and host, no path, no trailing slash.
-QString websiteAddress();
-QString donationPageAddress();
+// The donation page of the maker's web site (scheme and host, no path).
+QString donationPageAddress(const QString& website);
 
 // The help page beside the program: the folder followed directly by the path.
 QString helpPageAddress(const QString& programFolder);

@@ -33,8 +33,13 @@ int main(int argc, char** argv) {
     qv::QtDesktop desktop;
     qv::ClockSeededRandom random([&clock]() { return clock.wallClockMs(); });
     qv::SettingsStore store = qv::SettingsStore::forCurrentUser();
-    qv::Platform platform{clock,  audio, desktop,
-                          random, store, QDir::cleanPath(QCoreApplication::applicationDirPath())};
+    qv::Platform platform{clock,
+                          audio,
+                          desktop,
+                          random,
+                          store,
+                          QDir::cleanPath(QCoreApplication::applicationDirPath()),
+                          QStringLiteral(QUORVEL_WEBSITE)};
     qv::Module1 module1;
     qv::Forms forms(platform, module1);
 

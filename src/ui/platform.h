@@ -21,6 +21,9 @@ struct Platform {
     SettingsStore& store;
     // The folder that holds the program file, without a trailing separator.
     QString programFolder;
+    // The maker's web site (scheme and host, no path), or empty while there is
+    // none: then no window offers the web site or the donation page.
+    QString website;
 };
 
 }  // namespace qv

@@ -317,7 +317,9 @@ private slots:
         const QString folder = dir.filePath("my programs/quorvel learning");
         QDir().mkpath(folder);
         TestProgram program(folder);
+        program.platform.website = QStringLiteral("http://www.maker.test");
         mainform& game = openGame(program, "learncolors");
+        QVERIFY(game.webmenu->isVisible() && game.donatemenu->isVisible());
         game.abounmenu->trigger();
         game.webmenu->trigger();
         game.donatemenu->trigger();
@@ -327,12 +329,30 @@ private slots:
             QCOMPARE(o.owner, &game);
             addresses << o.address;
         }
-        const QString site = QStringLiteral(QUORVEL_WEBSITE);
-        QVERIFY(site.startsWith("http://") && !site.endsWith('/') && site.count('/') == 2);
+        const QString site = program.platform.website;
         QCOMPARE(addresses, QStringList({folder + "/help/colorhelp.htm", site,
                                          site + "/donations.htm", site + "/donations.htm"}));
         // The activity goes on untouched.
         QVERIFY(game.Timer1->enabled());
+    }
+
+    // A build without a web site offers neither it nor the donation page,
+    // by menu or by shortcut; the help page still opens.
+    void noWebSiteNoWebMenus() {
+        TestProgram program;
+        mainform& game = openGame(program, "learncolors");
+        QVERIFY(!game.webmenu->isVisible());
+        QVERIFY(!game.donatemenu->isVisible());
+        QVERIFY(game.abounmenu->isVisible());
+        game.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        QTest::keyClick(&game, Qt::Key_W, Qt::ControlModifier);
+        QTest::keyClick(&game, Qt::Key_R, Qt::ControlModifier);
+        QTest::keyClick(&game, Qt::Key_O, Qt::ControlModifier);
+        QStringList addresses;
+        for (const auto& o : program.desktop.opened)
+            addresses << o.address;
+        QCOMPARE(addresses, QStringList{program.platform.programFolder + "/help/colorhelp.htm"});
     }
 
     void restoredWindowHasTheDesignClientArea() {

@@ -315,6 +315,39 @@ private slots:
         QVERIFY(links > 0);
     }
 
+    // One version, the program's, on the package, its changelog, its manual
+    // page and its metadata; the web site only where the build names one.
+    void oneVersionAndTheWebSite() {
+        if (!havePackage())
+            QSKIP(qPrintable(whyNoPackage_));
+        const QString version = QStringLiteral(QUORVEL_VERSION);
+        const Finished control = runToEnd(QStringLiteral("dpkg-deb"), {"-f", deb_, "Version"});
+        QCOMPARE(QString::fromUtf8(control.out).trimmed(), version);
+        const Finished changelog = runToEnd(
+            QStringLiteral("zcat"), {unpacked("usr/share/doc/quorvellearning/changelog.gz")});
+        QVERIFY2(changelog.out.startsWith("quorvellearning (" + version.toUtf8() + ")"),
+                 changelog.out.left(80).constData());
+        const Finished manual =
+            runToEnd(QStringLiteral("zcat"), {unpacked("usr/share/man/man1/quorvellearning.1.gz")});
+        QVERIFY2(manual.out.startsWith(".TH QUORVELLEARNING 1 ") &&
+                     manual.out.left(100).contains("\"quorvellearning " + version.toUtf8() + "\""),
+                 manual.out.left(100).constData());
+        QFile meta(unpacked("usr/share/metainfo/" + kAppId + ".metainfo.xml"));
+        QVERIFY(meta.open(QIODevice::ReadOnly));
+        const QByteArray metaText = meta.readAll();
+        QVERIFY(metaText.contains("<release version=\"" + version.toUtf8() + "\""));
+        QVERIFY(metaText.contains("<project_license>GPL-3.0-or-later</project_license>"));
+
+        const QByteArray website = QUORVEL_WEBSITE;
+        const Finished homepage = runToEnd(QStringLiteral("dpkg-deb"), {"-f", deb_, "Homepage"});
+        QCOMPARE(homepage.out.trimmed(), website);
+        QCOMPARE(metaText.contains("<url type=\"homepage\">"), !website.isEmpty());
+        QCOMPARE(metaText.contains("<url type=\"donation\">"), !website.isEmpty());
+        QFile copyright(unpacked("usr/share/doc/quorvellearning/copyright"));
+        QVERIFY(copyright.open(QIODevice::ReadOnly));
+        QVERIFY(copyright.readAll().contains("License: GPL-3+"));
+    }
+
     // The menu entry starts the program on the PATH with an icon that is
     // installed, the metadata points at that entry, and both pass their
     // validators (a hint counts as a fault in the menu entry).

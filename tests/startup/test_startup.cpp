@@ -194,16 +194,27 @@ private slots:
 
     void donationLinkOpensThePageAndTheBoxStays() {
         TestProgram program;
+        program.platform.website = QStringLiteral("http://www.maker.test");
         startprogram(*program.forms);
         Aboutform& about = program.forms->about();
+        QVERIFY(about.registerpanel->isVisible());
         QTest::mouseClick(about.registerpanel, Qt::LeftButton);
         QCOMPARE(program.desktop.opened.size(), 1);
         QCOMPARE(program.desktop.opened.first().owner, &about);
         QCOMPARE(program.desktop.opened.first().address,
-                 QStringLiteral(QUORVEL_WEBSITE "/donations.htm"));
+                 QStringLiteral("http://www.maker.test/donations.htm"));
         QVERIFY(about.isVisible());
         QTest::mouseClick(about.okaybut, Qt::LeftButton);
         QCOMPARE(storedInOrder(program), kDefaultsInOrder);
+    }
+
+    // Without a web site the box offers no donation line.
+    void noWebSiteNoDonationLine() {
+        TestProgram program;
+        startprogram(*program.forms);
+        Aboutform& about = program.forms->about();
+        QVERIFY(about.isVisible());
+        QVERIFY(!about.registerpanel->isVisible());
     }
 
     // The sound device and the icons wait for the first window's paint.

@@ -4,7 +4,8 @@ namespace qvtest {
 
 TestProgram::TestProgram(const QString& programFolder)
     : store(configRoot.path()),
-      platform{clock, audio, desktop, random, store, programFolder},
+      // No web site, as the program is built by default; a test may set one.
+      platform{clock, audio, desktop, random, store, programFolder, QString()},
       forms(std::make_unique<qv::Forms>(platform, module1)) {}
 
 TestProgram::~TestProgram() {

@@ -54,7 +54,8 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     okaybut->setToolTip(QStringLiteral("Closes about box"));
     connect(okaybut, &PictureButton::clicked, this, &Aboutform::okaybut_click);
 
-    SSPanel1 = textPanel(this, QRect(177, 164, 176, 19), QStringLiteral("Version 1.0a"));
+    SSPanel1 =
+        textPanel(this, QRect(177, 164, 176, 19), QStringLiteral("Version " QUORVEL_VERSION));
     SSPanel1->setObjectName(QStringLiteral("SSPanel1"));
     SSPanel1->setAlignment(Qt::AlignCenter);
 
@@ -78,6 +79,8 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     registerpanel->setStyleSheet(QStringLiteral("color: blue;"));
     registerpanel->setCursor(Qt::PointingHandCursor);
     registerpanel->installEventFilter(this);
+    // No web site, no donation page to open.
+    registerpanel->setVisible(!forms_.platform().website.isEmpty());
 
     Platform& platform = forms_.platform();
     playdonate =
@@ -133,7 +136,7 @@ void Aboutform::okaybut_click() {
 }
 
 void Aboutform::registerpanel_click() {
-    visiturl(forms_.platform().desktop, this, donationPageAddress());
+    visiturl(forms_.platform().desktop, this, donationPageAddress(forms_.platform().website));
 }
 
 void Aboutform::closeEvent(QCloseEvent* event) {

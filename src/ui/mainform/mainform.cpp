@@ -166,6 +166,10 @@ void mainform::buildMenus() {
                           QKeySequence(Qt::CTRL | Qt::Key_R));
     aboutmenu = menuItem(Helpmenu, "aboutmenu", QStringLiteral("&About"),
                          QKeySequence(Qt::CTRL | Qt::Key_A));
+    // Without a web site there is nothing to open; a hidden item's shortcut is off too.
+    const bool website = !platform_.website.isEmpty();
+    webmenu->setVisible(website);
+    donatemenu->setVisible(website);
 
     // Queued, so that a menu closes before its dialog opens.
     connect(newmenu, &QAction::triggered, this, &mainform::newmenu_click, Qt::QueuedConnection);

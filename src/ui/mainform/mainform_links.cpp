@@ -10,11 +10,11 @@ void mainform::abounmenu_click() {
 }
 
 void mainform::webmenu_click() {
-    visiturl(platform_.desktop, this, websiteAddress());
+    visiturl(platform_.desktop, this, platform_.website);
 }
 
 void mainform::donatemenu_click() {
-    visiturl(platform_.desktop, this, donationPageAddress());
+    visiturl(platform_.desktop, this, donationPageAddress(platform_.website));
 }
 
 }  // namespace qv
