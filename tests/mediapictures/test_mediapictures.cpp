@@ -71,6 +71,8 @@ private slots:
     void whiteShapeIsWhiteInsideAnOutline();
     void picturesOfASeriesDiffer_data();
     void picturesOfASeriesDiffer();
+    void backgroundsHaveNoEdgeStrip_data();
+    void backgroundsHaveNoEdgeStrip();
     void generatorRepeatsItsOutput_data();
     void generatorRepeatsItsOutput();
     void rawPicturesShowWhatTheirPngsShow_data();
@@ -228,6 +230,60 @@ void TestMediaPictures::picturesOfASeriesDiffer() {
         }
     }
     qInfo("closest pair differs by %.1f", closest);
+}
+
+void TestMediaPictures::backgroundsHaveNoEdgeStrip_data() {
+    QTest::addColumn<QString>("path");
+    for (int n = 0; n < 10; ++n) {
+        const QString name = QString("back%1.jpg").arg(n);
+        QTest::newRow(qPrintable(name)) << kLibrary + "/backgrounds/" + name;
+    }
+}
+
+// A background is stretched over the whole window, so a line along one of its
+// edges shows as a frame: along every edge, the outermost row or column must
+// look like the one a few pixels inside it. Compared over stretches of 100
+// pixels, so that a strip along part of an edge shows as well as a whole one.
+void TestMediaPictures::backgroundsHaveNoEdgeStrip() {
+    QFETCH(QString, path);
+    const QImage image = load(path);
+    QVERIFY2(!image.isNull(), qPrintable(path));
+    const int inside = 6;
+    const int stretch = 100;
+    const double visible = 12.0;  // mean grey levels
+    struct Edge {
+        const char* name;
+        QPoint start;
+        QPoint along;
+        QPoint inwards;
+    };
+    const int right = image.width() - 1;
+    const int bottom = image.height() - 1;
+    const Edge edges[] = {{"left", {0, 0}, {0, 1}, {1, 0}},
+                          {"right", {right, 0}, {0, 1}, {-1, 0}},
+                          {"top", {0, 0}, {1, 0}, {0, 1}},
+                          {"bottom", {0, bottom}, {1, 0}, {0, -1}}};
+    const auto grey = [](QRgb c) { return (qRed(c) + qGreen(c) + qBlue(c)) / 3.0; };
+    for (const Edge& edge : edges) {
+        const int length = edge.along.x() ? image.width() : image.height();
+        for (int from = 0; from + stretch <= length; from += stretch / 2) {
+            double difference = 0;
+            for (int k = from; k < from + stretch; ++k) {
+                const QPoint outer = edge.start + edge.along * k;
+                difference +=
+                    grey(image.pixel(outer)) - grey(image.pixel(outer + edge.inwards * inside));
+            }
+            difference /= stretch;
+            QVERIFY2(std::abs(difference) < visible,
+                     qPrintable(QString("%1 edge, pixels %2 to %3: the edge is %4 grey levels "
+                                        "%5 than the picture beside it")
+                                    .arg(edge.name)
+                                    .arg(from)
+                                    .arg(from + stretch - 1)
+                                    .arg(std::abs(difference), 0, 'f', 1)
+                                    .arg(difference > 0 ? "lighter" : "darker")));
+        }
+    }
 }
 
 void TestMediaPictures::generatorRepeatsItsOutput_data() {

@@ -109,16 +109,23 @@ void waves(QPainter& p) {
                             QColor(120, 196, 222)};
     for (int band = 0; band < 4; ++band) {
         const double base = 520 + band * 170;
-        QPainterPath wave;
-        wave.moveTo(0, 1200);
-        for (int x = 0; x <= 1600; x += 16) {
-            wave.lineTo(x, base + 30 * std::sin(x / 140.0 + band * 1.3));
+        QPainterPath crest;
+        crest.moveTo(0, base + 30 * std::sin(band * 1.3));
+        for (int x = 16; x <= 1600; x += 16) {
+            crest.lineTo(x, base + 30 * std::sin(x / 140.0 + band * 1.3));
         }
-        wave.lineTo(1600, 1200);
-        wave.closeSubpath();
-        p.setPen(QPen(QColor(240, 252, 255, 200), 6));
+        QPainterPath water = crest;
+        water.lineTo(1600, 1200);
+        water.lineTo(0, 1200);
+        water.closeSubpath();
+        p.setPen(Qt::NoPen);
         p.setBrush(tones[band]);
-        p.drawPath(wave);
+        p.drawPath(water);
+        // Only the crest is foamy: outlining the whole band would also run a
+        // light line down the picture's edges.
+        p.setPen(QPen(QColor(240, 252, 255, 200), 6));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(crest);
     }
 }
 
