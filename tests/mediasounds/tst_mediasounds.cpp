@@ -313,7 +313,6 @@ private slots:
                               "Ctrl</kbd>+<kbd>W",
                               "Ctrl</kbd>+<kbd>R",
                               "Ctrl</kbd>+<kbd>A",
-                              "Change pictures by keyboard",
                               "Change Background",
                               "Standard",
                               "Plastic",
