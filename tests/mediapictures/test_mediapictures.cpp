@@ -14,6 +14,7 @@
 
 #include "colourjudge.h"
 #include "media/rawpicture.h"
+#include "support/picturematch.h"
 #include "ui/builtinpicture.h"
 
 namespace {
@@ -73,6 +74,10 @@ private slots:
     void picturesOfASeriesDiffer();
     void backgroundsHaveNoEdgeStrip_data();
     void backgroundsHaveNoEdgeStrip();
+    void plainButtonsAreTheBuiltInPictures_data();
+    void plainButtonsAreTheBuiltInPictures();
+    void litButtonsAreThePlainOnesLitUp_data();
+    void litButtonsAreThePlainOnesLitUp();
     void generatorRepeatsItsOutput_data();
     void generatorRepeatsItsOutput();
     void rawPicturesShowWhatTheirPngsShow_data();
@@ -284,6 +289,96 @@ void TestMediaPictures::backgroundsHaveNoEdgeStrip() {
                                     .arg(difference > 0 ? "lighter" : "darker")));
         }
     }
+}
+
+namespace {
+
+// The selection screen's buttons: the built-in picture and the stem of the
+// library's pictures.
+void addSelectionButtonRows() {
+    QTest::addColumn<QString>("builtIn");
+    QTest::addColumn<QString>("stem");
+    const std::pair<const char*, const char*> buttons[] = {
+        {"lcbut", "lc"}, {"lsbut", "ls"}, {"playcbut", "pc"}, {"playshapes", "ps"}};
+    for (const auto& [builtIn, stem] : buttons)
+        QTest::newRow(stem) << QString::fromLatin1(builtIn) << QString::fromLatin1(stem);
+}
+
+}  // namespace
+
+void TestMediaPictures::plainButtonsAreTheBuiltInPictures_data() {
+    addSelectionButtonRows();
+}
+
+// The selection screen first shows its buttons' built-in pictures and, once the
+// pointer or the focus has passed, the library's plain ones: a child must not
+// see a button change.
+void TestMediaPictures::plainButtonsAreTheBuiltInPictures() {
+    QFETCH(QString, builtIn);
+    QFETCH(QString, stem);
+    const QImage shownFirst = qv::builtInPicture(builtIn);
+    QVERIFY(!shownFirst.isNull());
+    const QImage plain = load(kLibrary + "/backgrounds/" + stem + "w.jpg");
+    QVERIFY(!plain.isNull());
+    const QString mismatch = qvtest::jpegMismatch(shownFirst, plain);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(stem + "w.jpg against " + builtIn + ": " + mismatch));
+}
+
+void TestMediaPictures::litButtonsAreThePlainOnesLitUp_data() {
+    addSelectionButtonRows();
+}
+
+// A lit button is its plain picture lit up: the same words in the same place,
+// the bar in its own colour but lighter, and a golden ring around it.
+void TestMediaPictures::litButtonsAreThePlainOnesLitUp() {
+    QFETCH(QString, stem);
+    const QImage plain = load(kLibrary + "/backgrounds/" + stem + "w.jpg");
+    const QImage lit = load(kLibrary + "/backgrounds/" + stem + "y.jpg");
+    QVERIFY(!plain.isNull() && !lit.isNull());
+    QCOMPARE(lit.size(), plain.size());
+
+    int letters = 0, lettersKept = 0;
+    int barPixels = 0;
+    double plainHue = 0, litHue = 0, plainLightness = 0, litLightness = 0;
+    // Inside the bar's outline, which the ring replaces.
+    const int margin = plain.height() / 8;
+    for (int y = margin; y < plain.height() - margin; ++y) {
+        for (int x = margin; x < plain.width() - margin; ++x) {
+            const QColor p = plain.pixelColor(x, y);
+            const QColor l = lit.pixelColor(x, y);
+            if (p.lightness() < 60) {
+                ++letters;
+                lettersKept += l.lightness() < 90 ? 1 : 0;
+            }
+            // The bar's own colour: strongly coloured, and not the gold triangle.
+            const bool gold = p.hsvHue() >= 25 && p.hsvHue() <= 75;
+            if (p.hsvSaturation() >= 100 && p.value() >= 120 && !gold) {
+                ++barPixels;
+                plainHue += p.hsvHue();
+                litHue += l.hsvHue();
+                plainLightness += p.lightness();
+                litLightness += l.lightness();
+            }
+        }
+    }
+    QVERIFY2(letters > plain.width() * 2, "the plain picture shows no words");
+    QVERIFY2(lettersKept >= letters * 9 / 10,
+             qPrintable(QString("only %1 of the %2 dark pixels of the words are dark when lit")
+                            .arg(lettersKept)
+                            .arg(letters)));
+    QVERIFY2(barPixels > plain.width() * plain.height() / 4, "the plain bar shows little colour");
+    plainHue /= barPixels;
+    litHue /= barPixels;
+    QVERIFY2(std::abs(litHue - plainHue) < 12,
+             qPrintable(QString("the bar's hue goes from %1 to %2").arg(plainHue).arg(litHue)));
+    QVERIFY2(litLightness / barPixels >= plainLightness / barPixels + 15,
+             qPrintable(QString("the bar's lightness goes only from %1 to %2")
+                            .arg(plainLightness / barPixels)
+                            .arg(litLightness / barPixels)));
+    // The ring, seen in the middle of the top edge.
+    const QColor ring = lit.pixelColor(lit.width() / 2, lit.height() / 30);
+    QVERIFY2(ring.hsvHue() >= 35 && ring.hsvHue() <= 60 && ring.hsvSaturation() > 150,
+             qPrintable("the top edge is " + ring.name()));
 }
 
 void TestMediaPictures::generatorRepeatsItsOutput_data() {

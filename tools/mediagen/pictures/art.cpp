@@ -27,16 +27,10 @@ QImage optionsHeart(ShapeFinish finish) {
 
 bool writeArt(const QString& dir) {
     QDir().mkpath(dir);
-    const QColor blueBar(90, 160, 255);
-    const QColor greenBar(90, 210, 100);
     std::vector<std::pair<QString, std::function<QImage()>>> pieces = {
         {"aboutback", aboutBackground},
         {"aboutokay", aboutOkayButton},
         {"selectback", selectionBackground},
-        {"lcbut", [=] { return buttonBar(blueBar, QStringLiteral("Learn Colors")); }},
-        {"lsbut", [=] { return buttonBar(blueBar, QStringLiteral("Learn Shapes")); }},
-        {"playcbut", [=] { return buttonBar(greenBar, QStringLiteral("Play Colors")); }},
-        {"playshapes", [=] { return buttonBar(greenBar, QStringLiteral("Play Shapes")); }},
         {"optionsokay", optionsOkayButton},
         {"heartstandard", [] { return optionsHeart(ShapeFinish::Glossy); }},
         {"heartplastic", [] { return optionsHeart(ShapeFinish::Plastic); }},
@@ -44,6 +38,10 @@ bool writeArt(const QString& dir) {
         {"gradientyellowgreen", yellowGreenGradient},
         {"gradientgreen", greenGradient},
     };
+    for (const SelectionButton& b : selectionButtons()) {
+        pieces.emplace_back(QString::fromLatin1(b.builtInName),
+                            [b] { return selectionButtonPicture(b, ButtonLook::Plain); });
+    }
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         pieces.emplace_back("icon" + QString::number(size), [size] { return programIcon(size); });
     }

@@ -30,21 +30,12 @@ void addShapeJobs(std::vector<Job>& jobs, const QString& folder, ShapeFinish fin
 }
 
 void addButtonJobs(std::vector<Job>& jobs, const QString& folder) {
-    struct Button {
-        const char* stem;
-        const char* words;
-    };
-    const Button buttons[] = {{"lc", "Learn Colors"},
-                              {"ls", "Learn Shapes"},
-                              {"pc", "Play Colors"},
-                              {"ps", "Play Shapes"}};
-    const QColor highlighted(255, 222, 40);
-    const QColor plain(250, 250, 250);
-    for (const Button& b : buttons) {
-        const QString words = QString::fromLatin1(b.words);
-        const QString stem = folder + "/" + b.stem;
-        jobs.push_back([=] { return saveJpeg(buttonBar(highlighted, words), stem + "y.jpg"); });
-        jobs.push_back([=] { return saveJpeg(buttonBar(plain, words), stem + "w.jpg"); });
+    for (const SelectionButton& b : selectionButtons()) {
+        const QString stem = folder + "/" + b.libraryStem;
+        jobs.push_back(
+            [=] { return saveJpeg(selectionButtonPicture(b, ButtonLook::Lit), stem + "y.jpg"); });
+        jobs.push_back(
+            [=] { return saveJpeg(selectionButtonPicture(b, ButtonLook::Plain), stem + "w.jpg"); });
     }
 }
 
