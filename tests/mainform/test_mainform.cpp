@@ -13,6 +13,7 @@
 #include "media/transitionpicture.h"
 #include "support/testprogram.h"
 #include "ui/about/aboutform.h"
+#include "ui/builtinpicture.h"
 #include "ui/mainform/mainform.h"
 #include "ui/mainform/stretchpicture.h"
 #include "ui/picturebutton.h"
@@ -406,7 +407,9 @@ private slots:
         game.newmenu_click();
         QCOMPARE(reloaded.size(), 4);
         // lcbut has the focus again and lights up; the others are as at the first showing.
-        QCOMPARE(reloaded[0], *loadPicture(kLibrary + "/backgrounds/lcy.jpg"));
+        QImage lit = *loadPicture(kLibrary + "/backgrounds/lcy.jpg");
+        lit.setDevicePixelRatio(kBuiltInPictureScale);  // shown at the built-in pictures' size
+        QCOMPARE(reloaded[0], lit);
         QCOMPARE(reloaded[1], builtIn[1]);
         QCOMPARE(reloaded[2], builtIn[2]);
         QCOMPARE(reloaded[3], builtIn[3]);

@@ -28,6 +28,17 @@ const QStringList kColours = {"black", "blue",   "brown", "gray",  "green", "ora
 const QStringList kShapeFolders = {"shapes", "shapes1"};
 const QSize kShapeSize(900, 800);
 
+// The windows' built-in pictures and their sizes on the screen: the About
+// box's client area, its Okay button (131 x 68 with its frame), the selection
+// screen's background and buttons (208 x 50 with their frames), the options
+// dialog's OKAY icon and its hearts (shown at most 100 high).
+const QList<QPair<QString, QSize>> kShownSizes = {
+    {"aboutback", {540, 540}},    {"aboutokay", {127, 64}},  {"selectback", {305, 402}},
+    {"lcbut", {202, 44}},         {"lsbut", {202, 44}},      {"playcbut", {202, 44}},
+    {"playshapes", {202, 44}},    {"optionsokay", {80, 48}}, {"heartstandard", {100, 100}},
+    {"heartplastic", {100, 100}},
+};
+
 QImage load(const QString& path) {
     QImageReader reader(path);
     return reader.read();
@@ -80,6 +91,8 @@ private slots:
     void litButtonsAreThePlainOnesLitUp();
     void generatorRepeatsItsOutput_data();
     void generatorRepeatsItsOutput();
+    void builtInPicturesHaveTwiceThePixels_data();
+    void builtInPicturesHaveTwiceThePixels();
     void rawPicturesShowWhatTheirPngsShow_data();
     void rawPicturesShowWhatTheirPngsShow();
     void damagedRawPicturesAreRefused_data();
@@ -104,21 +117,20 @@ void TestMediaPictures::decodesAtItsSize_data() {
     }
     for (int n = 0; n < 76; ++n)
         add(kLibrary + QString("/backgrounds/c%1.jpg").arg(n), kShapeSize);
+    // The selection buttons' pictures have the built-in pictures' pixels.
     for (const char* button : {"lc", "ls", "pc", "ps"}) {
         for (const char* look : {"y", "w"}) {
-            add(kLibrary + "/backgrounds/" + button + look + ".jpg", QSize(202, 44));
+            add(kLibrary + "/backgrounds/" + button + look + ".jpg", QSize(404, 88));
         }
     }
-    const QList<QPair<QString, QSize>> art = {
-        {"aboutback", {540, 540}},     {"aboutokay", {127, 64}},
-        {"selectback", {305, 402}},    {"lcbut", {202, 44}},
-        {"lsbut", {202, 44}},          {"playcbut", {202, 44}},
-        {"playshapes", {202, 44}},     {"optionsokay", {80, 48}},
-        {"heartstandard", {100, 100}}, {"heartplastic", {100, 100}},
-        {"gradientaqua", {450, 550}},  {"gradientyellowgreen", {200, 120}},
+    for (const auto& [name, size] : kShownSizes)
+        add(kArt + "/" + name + ".png", size * qv::kBuiltInPictureScale);
+    const QList<QPair<QString, QSize>> decoration = {
+        {"gradientaqua", {450, 550}},
+        {"gradientyellowgreen", {200, 120}},
         {"gradientgreen", {500, 500}},
     };
-    for (const auto& [name, size] : art)
+    for (const auto& [name, size] : decoration)
         add(kArt + "/" + name + ".png", size);
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         add(kArt + QString("/icon%1.png").arg(size), QSize(size, size));
@@ -409,6 +421,26 @@ void TestMediaPictures::generatorRepeatsItsOutput() {
     QVERIFY(compared >= (kind == "art" ? 20 : 314));
 }
 
+void TestMediaPictures::builtInPicturesHaveTwiceThePixels_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("shownSize");
+    for (const auto& [name, size] : kShownSizes)
+        QTest::newRow(qPrintable(name)) << name << size;
+}
+
+// Every built-in picture of a window comes with two pixels for each of the
+// window's in each direction, and says so, so that the window keeps its size
+// and a screen at 200 % shows every pixel.
+void TestMediaPictures::builtInPicturesHaveTwiceThePixels() {
+    QFETCH(QString, name);
+    QFETCH(QSize, shownSize);
+    const QImage picture = qv::builtInPicture(name);
+    QVERIFY(!picture.isNull());
+    QCOMPARE(picture.devicePixelRatio(), 2.0);
+    QCOMPARE(picture.deviceIndependentSize(), QSizeF(shownSize));
+    QCOMPARE(picture.size(), shownSize * 2);
+}
+
 // The selection screen's pictures are built in twice, as PNG and as raw
 // pixels; the program shows the raw ones, which must be the same picture.
 void TestMediaPictures::rawPicturesShowWhatTheirPngsShow_data() {
@@ -430,7 +462,9 @@ void TestMediaPictures::rawPicturesShowWhatTheirPngsShow() {
     QCOMPARE(fromFile, png);
     // What the program shows is the built-in raw copy, read in place.
     const QImage shown = qv::builtInPicture(name);
-    QCOMPARE(shown, png);
+    QImage pngAsShown = png;
+    pngAsShown.setDevicePixelRatio(qv::kBuiltInPictureScale);
+    QCOMPARE(shown, pngAsShown);
     const QResource raw(":/art/" + name + ".argb");
     QVERIFY(raw.isValid());
     QCOMPARE(shown.constBits(), raw.data() + qv::kRawPictureHeaderBytes);

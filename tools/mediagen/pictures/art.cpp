@@ -11,29 +11,39 @@
 #include "pictures/buttonbar.h"
 #include "pictures/shapecolours.h"
 #include "pictures/shaperenderer.h"
+#include "ui/builtinpicture.h"
 
 namespace mediagen {
 namespace {
 
-// The options dialog's hearts: the blue of the shape pictures, drawn four times
-// larger and scaled down so that the 100-pixel pictures keep the rim and grain.
-QImage optionsHeart(ShapeFinish finish) {
+// The options dialog's hearts, 100 × 100: the blue of the shape pictures, drawn
+// 400 pixels wide and scaled down so that the small pictures keep the rim and
+// grain.
+QImage optionsHeart(ShapeFinish finish, int scale) {
     const ShapeColour blue = shapeColours()[1];
     const QImage big = renderShape(QStringLiteral("hea"), blue, finish, QSize(400, 400), 1.22);
-    return big.scaled(100, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage heart =
+        big.scaled(100 * scale, 100 * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    heart.setDevicePixelRatio(scale);
+    return heart;
 }
 
 }  // namespace
 
 bool writeArt(const QString& dir) {
     QDir().mkpath(dir);
+    // The windows' pictures have twice the pixels of their size on the screen,
+    // so that they are as sharp as the text beside them at 200 %. The
+    // gradients are stretched over whatever they fill, and the icons come in
+    // sizes of their own.
+    const int scale = qv::kBuiltInPictureScale;
     std::vector<std::pair<QString, std::function<QImage()>>> pieces = {
-        {"aboutback", aboutBackground},
-        {"aboutokay", aboutOkayButton},
-        {"selectback", selectionBackground},
-        {"optionsokay", optionsOkayButton},
-        {"heartstandard", [] { return optionsHeart(ShapeFinish::Glossy); }},
-        {"heartplastic", [] { return optionsHeart(ShapeFinish::Plastic); }},
+        {"aboutback", [=] { return aboutBackground(scale); }},
+        {"aboutokay", [=] { return aboutOkayButton(scale); }},
+        {"selectback", [=] { return selectionBackground(scale); }},
+        {"optionsokay", [=] { return optionsOkayButton(scale); }},
+        {"heartstandard", [=] { return optionsHeart(ShapeFinish::Glossy, scale); }},
+        {"heartplastic", [=] { return optionsHeart(ShapeFinish::Plastic, scale); }},
         {"gradientaqua", aquaGradient},
         {"gradientyellowgreen", yellowGreenGradient},
         {"gradientgreen", greenGradient},

@@ -5,10 +5,11 @@
 
 #include "common/painting.h"
 #include "pictures/shapepaths.h"
+#include "ui/builtinpicture.h"
 
 namespace mediagen {
 
-QImage buttonBar(const QColor& barColour, const QString& words, ButtonLook look) {
+QImage buttonBar(const QColor& barColour, const QString& words, ButtonLook look, int scale) {
     const bool lit = look == ButtonLook::Lit;
     // Lit up, the bar takes on light: the same colour, paler, ringed in gold.
     const QColor colour = lit ? mix(barColour, Qt::white, 0.3) : barColour;
@@ -16,7 +17,7 @@ QImage buttonBar(const QColor& barColour, const QString& words, ButtonLook look)
     const int height = 44;
     // The corners around the rounded bar take the colour of the selection
     // screen's field, so the bar sits on it without a white box around it.
-    QImage image = canvas(width, height, QColor(204, 239, 190));
+    QImage image = canvas(width, height, QColor(204, 239, 190), scale);
     QPainter p(&image);
     prepare(p);
 
@@ -69,7 +70,8 @@ const std::array<SelectionButton, 4>& selectionButtons() {
 }
 
 QImage selectionButtonPicture(const SelectionButton& button, ButtonLook look) {
-    return buttonBar(button.colour, QString::fromLatin1(button.words), look);
+    return buttonBar(button.colour, QString::fromLatin1(button.words), look,
+                     qv::kBuiltInPictureScale);
 }
 
 }  // namespace mediagen
