@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "catalogue/tables.h"
 #include "colourjudge.h"
 #include "media/rawpicture.h"
 #include "support/picturematch.h"
@@ -22,9 +23,8 @@ namespace {
 const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
 const QString kArt = QStringLiteral(QUORVEL_ART_DIR);
 
-const QStringList kStems = {"cir", "dia", "hea", "oct", "oval", "pen", "rec", "squ", "sta", "tri"};
-const QStringList kColours = {"black", "blue",   "brown", "gray",  "green", "orange",
-                              "pink",  "purple", "red",   "white", "yellow"};
+const QStringList kStems(qv::kShapeStems.begin(), qv::kShapeStems.end());
+const QStringList kColours(qv::kColorNames.begin(), qv::kColorNames.end());
 const QStringList kShapeFolders = {"shapes", "shapes1"};
 const QSize kShapeSize(900, 800);
 

@@ -20,7 +20,7 @@ namespace {
 // 400 pixels wide and scaled down so that the small pictures keep the rim and
 // grain.
 QImage optionsHeart(ShapeFinish finish, int scale) {
-    const ShapeColour blue = shapeColours()[1];
+    const ShapeColour& blue = shapeColour(QStringLiteral("blue"));
     const QImage big = renderShape(QStringLiteral("hea"), blue, finish, QSize(400, 400), 1.22);
     QImage heart =
         big.scaled(100 * scale, 100 * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

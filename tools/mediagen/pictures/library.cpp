@@ -18,13 +18,11 @@ namespace {
 const QSize kShapeSize(900, 800);
 
 void addShapeJobs(std::vector<Job>& jobs, const QString& folder, ShapeFinish finish) {
-    for (const char* stem : shapeStems()) {
+    for (const QString& stem : qv::kShapeStems) {
         for (const ShapeColour& colour : shapeColours()) {
             const QString path = folder + "/" + stem + colour.name + ".jpg";
-            jobs.push_back([=] {
-                return saveJpeg(renderShape(QString::fromLatin1(stem), colour, finish, kShapeSize),
-                                path);
-            });
+            jobs.push_back(
+                [=] { return saveJpeg(renderShape(stem, colour, finish, kShapeSize), path); });
         }
     }
 }

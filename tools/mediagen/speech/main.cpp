@@ -190,6 +190,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto phrases = speechgen::allPhrases();
+    if (phrases.empty())
+        return 1;
     if (!runFestival(festival, work.path(), phrases))
         return 1;
     if (!resampleAll(sox, work.path(), phrases))
