@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "catalogue/tables.h"
 #include "media/pictureloader.h"
 #include "media/soundplayer.h"
 #include "media/timer.h"
@@ -99,7 +100,7 @@ private slots:
         QFETCH(int, interval);
         TestProgram program;
         // The load step draws a background first, then userselection the start place.
-        program.random.scriptDraw(2, 10);
+        program.random.scriptDraw(2, kBackgroundCount);
         program.random.scriptDraw(7, mode == "learnshapes" ? 10 : 11);
         program.module1.backgroundcount = 9;
         mainform& game = openGame(program, mode);
@@ -301,13 +302,13 @@ private slots:
         QDir().mkpath(dir.filePath("backgrounds"));
         QFile::copy(kLibrary + "/backgrounds/back3.jpg", dir.filePath("backgrounds/back3.jpg"));
         TestProgram program(dir.path());
-        program.random.scriptDraw(3, 10);
+        program.random.scriptDraw(3, kBackgroundCount);
         mainform& game = openGame(program, "learncolors");
         QCOMPARE(game.pick.randomnumber, qint16(3));
         const QImage shown = game.mainimage->picture();
         QVERIFY(!shown.isNull());
         // back5.jpg is missing: the background stays as it was.
-        program.random.scriptDraw(5, 10);
+        program.random.scriptDraw(5, kBackgroundCount);
         game.getbackgrounpicture();
         QCOMPARE(game.pick.randomnumber, qint16(5));
         QCOMPARE(game.mainimage->picture(), shown);

@@ -112,10 +112,10 @@ void TestMediaPictures::decodesAtItsSize_data() {
             }
         }
     }
-    for (int n = 0; n < 10; ++n) {
+    for (int n = 0; n < qv::kBackgroundCount; ++n) {
         add(kLibrary + QString("/backgrounds/back%1.jpg").arg(n), QSize(1600, 1200));
     }
-    for (int n = 0; n < 76; ++n)
+    for (int n = 0; n < qv::kRewardCount; ++n)
         add(kLibrary + QString("/backgrounds/c%1.jpg").arg(n), kShapeSize);
     // The selection buttons' pictures have the built-in pictures' pixels.
     for (const char* button : {"lc", "ls", "pc", "ps"}) {
@@ -217,10 +217,10 @@ void TestMediaPictures::whiteShapeIsWhiteInsideAnOutline() {
 void TestMediaPictures::picturesOfASeriesDiffer_data() {
     QTest::addColumn<QStringList>("paths");
     QStringList rewards;
-    for (int n = 0; n < 76; ++n)
+    for (int n = 0; n < qv::kRewardCount; ++n)
         rewards << kLibrary + QString("/backgrounds/c%1.jpg").arg(n);
     QStringList backgrounds;
-    for (int n = 0; n < 10; ++n)
+    for (int n = 0; n < qv::kBackgroundCount; ++n)
         backgrounds << kLibrary + QString("/backgrounds/back%1.jpg").arg(n);
     QTest::newRow("rewards") << rewards;
     QTest::newRow("backgrounds") << backgrounds;
@@ -251,7 +251,7 @@ void TestMediaPictures::picturesOfASeriesDiffer() {
 
 void TestMediaPictures::backgroundsHaveNoEdgeStrip_data() {
     QTest::addColumn<QString>("path");
-    for (int n = 0; n < 10; ++n) {
+    for (int n = 0; n < qv::kBackgroundCount; ++n) {
         const QString name = QString("back%1.jpg").arg(n);
         QTest::newRow(qPrintable(name)) << kLibrary + "/backgrounds/" + name;
     }

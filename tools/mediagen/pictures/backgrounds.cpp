@@ -6,8 +6,10 @@
 
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <numbers>
 
+#include "catalogue/tables.h"
 #include "common/painting.h"
 #include "common/prng.h"
 #include "pictures/shapepaths.h"
@@ -237,13 +239,14 @@ void balloons(QPainter& p) {
 }  // namespace
 
 QImage backgroundPicture(int number) {
-    static const std::function<void(QPainter&)> painters[kBackgroundCount] = {
+    static const std::function<void(QPainter&)> painters[] = {
         skyWithClouds, meadow,    bubbles,   waves, confetti,
         rainbowArcs,   softStars, polkaDots, hills, balloons};
     QImage image = canvas(kWidth, kHeight);
     QPainter p(&image);
     prepare(p);
-    painters[number % kBackgroundCount](p);
+    static_assert(std::size(painters) == qv::kBackgroundCount, "one painter a background");
+    painters[number % qv::kBackgroundCount](p);
     // A thin white veil keeps every background quiet behind the pictures.
     p.fillRect(QRect(0, 0, kWidth, kHeight), QColor(255, 255, 255, 50));
     return image;

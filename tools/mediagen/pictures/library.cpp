@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "catalogue/tables.h"
 #include "common/imagefiles.h"
 #include "common/parallel.h"
 #include "pictures/backgrounds.h"
@@ -45,7 +46,7 @@ bool writePictureLibrary(const QString& programDir) {
     const QString backgrounds = programDir + "/backgrounds";
     std::vector<Job> jobs;
     // The big pictures first, so that both workers finish at about the same time.
-    for (int n = 0; n < kBackgroundCount; ++n) {
+    for (int n = 0; n < qv::kBackgroundCount; ++n) {
         jobs.push_back([=] {
             return saveJpeg(backgroundPicture(n),
                             backgrounds + "/back" + QString::number(n) + ".jpg");
@@ -53,7 +54,7 @@ bool writePictureLibrary(const QString& programDir) {
     }
     addShapeJobs(jobs, programDir + "/shapes", ShapeFinish::Glossy);
     addShapeJobs(jobs, programDir + "/shapes1", ShapeFinish::Plastic);
-    for (int n = 0; n < kRewardCount; ++n) {
+    for (int n = 0; n < qv::kRewardCount; ++n) {
         jobs.push_back([=] {
             return saveJpeg(rewardPicture(n), backgrounds + "/c" + QString::number(n) + ".jpg");
         });
