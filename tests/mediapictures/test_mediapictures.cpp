@@ -60,11 +60,14 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The files of the built-in art, as the build names them.
+const QStringList kArtFiles = QStringLiteral(QUORVEL_ART_FILES).split(',');
+
 // Runs the generator and reports whether it succeeded.
-bool runGenerator(const QString& kind, const QString& dir) {
+bool runGenerator(const QString& kind, const QString& dir, const QStringList& files = {}) {
     QProcess generator;
     generator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    generator.start(QStringLiteral(QUORVEL_MEDIAGEN), {kind, dir});
+    generator.start(QStringLiteral(QUORVEL_MEDIAGEN), QStringList{kind, dir} + files);
     return generator.waitForFinished(300000) && generator.exitStatus() == QProcess::NormalExit &&
            generator.exitCode() == 0;
 }
@@ -91,6 +94,8 @@ private slots:
     void litButtonsAreThePlainOnesLitUp();
     void generatorRepeatsItsOutput_data();
     void generatorRepeatsItsOutput();
+    void generatorRefusesArtTheBuildDoesNotName_data();
+    void generatorRefusesArtTheBuildDoesNotName();
     void builtInPicturesHaveTwiceThePixels_data();
     void builtInPicturesHaveTwiceThePixels();
     void rawPicturesShowWhatTheirPngsShow_data();
@@ -407,7 +412,7 @@ void TestMediaPictures::generatorRepeatsItsOutput() {
     QFETCH(QString, builtDir);
     QTemporaryDir again;
     QVERIFY(again.isValid());
-    QVERIFY(runGenerator(kind, again.path()));
+    QVERIFY(runGenerator(kind, again.path(), kind == "art" ? kArtFiles : QStringList()));
     int compared = 0;
     QDirIterator files(again.path(), {"*.jpg", "*.png"}, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -439,6 +444,41 @@ void TestMediaPictures::builtInPicturesHaveTwiceThePixels() {
     QCOMPARE(picture.devicePixelRatio(), 2.0);
     QCOMPARE(picture.deviceIndependentSize(), QSizeF(shownSize));
     QCOMPARE(picture.size(), shownSize * 2);
+}
+
+void TestMediaPictures::generatorRefusesArtTheBuildDoesNotName_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("as the build names them") << kArtFiles << true;
+    QStringList missing = kArtFiles;
+    missing.removeOne("heartplastic.png");
+    QTest::newRow("a picture left out") << missing << false;
+    QTest::newRow("a picture not drawn") << kArtFiles + QStringList{"heartdotted.png"} << false;
+    QTest::newRow("raw pixels of a picture not drawn")
+        << kArtFiles + QStringList{"heartdotted.argb"} << false;
+    QTest::newRow("another format") << kArtFiles + QStringList{"lcbut.gif"} << false;
+    QStringList asPngOnly = kArtFiles.filter(".png");
+    QTest::newRow("no raw pixels") << asPngOnly << true;
+}
+
+// The build compiles in the files it names; the generator draws only when
+// those are exactly the pictures it has, so the two lists cannot part.
+void TestMediaPictures::generatorRefusesArtTheBuildDoesNotName() {
+    QFETCH(QStringList, files);
+    QFETCH(bool, accepted);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(runGenerator("art", dir.path(), files), accepted);
+    const QStringList written = QDir(dir.path()).entryList(QDir::Files);
+    if (accepted) {
+        QStringList expected = files;
+        expected.sort();
+        QStringList sorted = written;
+        sorted.sort();
+        QCOMPARE(sorted, expected);
+    } else {
+        QCOMPARE(written, QStringList());
+    }
 }
 
 // The selection screen's pictures are built in twice, as PNG and as raw

@@ -1,7 +1,9 @@
 #include "pictures/art.h"
 
 #include <QDir>
+#include <QSet>
 
+#include <cstdio>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -30,8 +32,7 @@ QImage optionsHeart(ShapeFinish finish, int scale) {
 
 }  // namespace
 
-bool writeArt(const QString& dir) {
-    QDir().mkpath(dir);
+bool writeArt(const QString& dir, const QStringList& files) {
     // The windows' pictures have twice the pixels of their size on the screen,
     // so that they are as sharp as the text beside them at 200 %. The
     // gradients are stretched over whatever they fill, and the icons come in
@@ -55,15 +56,39 @@ bool writeArt(const QString& dir) {
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         pieces.emplace_back("icon" + QString::number(size), [size] { return programIcon(size); });
     }
-    // The selection screen is most often the first window: its pictures are
-    // also built in as raw pixels, which it shows without decoding. The build
-    // names the same files in QUORVEL_RAW_ART_FILES.
-    const QStringList raw = {"selectback", "lcbut", "lsbut", "playcbut", "playshapes"};
+
+    // The build compiles in the files it names, so both must name the same
+    // pictures: each as PNG, and as raw pixels those the build wants so.
+    QSet<QString> drawn, asPng, asRaw;
+    for (const auto& piece : pieces)
+        drawn.insert(piece.first);
+    bool agreed = true;
+    for (const QString& file : files) {
+        const QString name = file.section('.', 0, -2);
+        const QString suffix = file.section('.', -1);
+        if (!drawn.contains(name) || (suffix != "png" && suffix != "argb")) {
+            std::fprintf(stderr, "quorvel-mediagen: the build names %s, which is not drawn here\n",
+                         qPrintable(file));
+            agreed = false;
+        }
+        (suffix == "png" ? asPng : asRaw).insert(name);
+    }
+    for (const QString& name : drawn) {
+        if (!asPng.contains(name)) {
+            std::fprintf(stderr, "quorvel-mediagen: %s.png is drawn but not named by the build\n",
+                         qPrintable(name));
+            agreed = false;
+        }
+    }
+    if (!agreed)
+        return false;
+
+    QDir().mkpath(dir);
     bool ok = true;
     for (const auto& [name, draw] : pieces) {
         const QImage picture = draw();
         ok = savePng(picture, dir + "/" + name + ".png") && ok;
-        if (raw.contains(name))
+        if (asRaw.contains(name))
             ok = saveRawPicture(picture, dir + "/" + name + ".argb") && ok;
     }
     return ok;
