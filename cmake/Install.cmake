@@ -91,5 +91,7 @@ foreach(from quorvellearning.1 changelog)
 endforeach()
 add_custom_target(packaging_docs ALL DEPENDS ${compressed})
 install(FILES ${packaging_out}/quorvellearning.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${packaging_out}/changelog.gz ${packaging_src}/copyright
+# The copyright file names the voice's package, which the build knows.
+configure_file(${packaging_src}/copyright.in ${packaging_out}/copyright @ONLY)
+install(FILES ${packaging_out}/changelog.gz ${packaging_out}/copyright
     DESTINATION ${QUORVEL_INSTALL_DOCDIR})

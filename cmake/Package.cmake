@@ -1,7 +1,7 @@
 # The Debian package, made by CPack from the install rules (cpack --preset release).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvellearning)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${QUORVEL_VERSION})
 set(CPACK_PACKAGE_VENDOR "Quorvel Learning")
 set(CPACK_PACKAGE_CONTACT "Quorvel Learning <packages@quorvellearning.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -12,7 +12,9 @@ set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/packaging/description.txt
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUORVEL_WEBSITE})
+if(QUORVEL_WEBSITE)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUORVEL_WEBSITE})
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The linked libraries come from dpkg-shlibdeps. SDL2_mixer is not linked but
 # loaded when the sound device is opened, so it is named here, at the version

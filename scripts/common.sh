@@ -1,13 +1,16 @@
 # Shared by run.sh, test.sh and package.sh: install what is missing, then configure and build.
 set -euo pipefail
 
+# QUORVEL_VOICE_PACKAGE: the voice of the spoken phrases.
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/mediagen/speech/voice.env"
+
 QUORVEL_PACKAGES=(
     # building and running the program
     cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsdl2-mixer-dev
     timgm6mb-soundfont
     fonts-dejavu-core
     # generating the media library
-    festival festvox-us-slt-hts sox
+    festival "$QUORVEL_VOICE_PACKAGE" sox
     # rendering the tunes in the media tests
     libfluidsynth-dev
     # end-to-end checks

@@ -18,7 +18,8 @@ namespace {
 struct Step {
     const char* kind;
     QString program;
-    QStringList arguments;  // the output folder is appended
+    QStringList arguments;   // the output folder comes after these
+    QStringList files = {};  // and these after it
 };
 
 std::map<QString, QByteArray> checksums(const QString& root) {
@@ -39,8 +40,11 @@ std::map<QString, QByteArray> checksums(const QString& root) {
 // Returns the total seconds, or a negative number when a step failed.
 double generate(const QString& dir, int round) {
     const Step steps[] = {
-        {"art", QUORVEL_MEDIAGEN, {"art"}},       {"pictures", QUORVEL_MEDIAGEN, {"pictures"}},
-        {"sounds", QUORVEL_MEDIAGEN, {"sounds"}}, {"speech", QUORVEL_SPEECHGEN, {}},
+        // The art comes with the build's names of its files.
+        {"art", QUORVEL_MEDIAGEN, {"art"}, QStringLiteral(QUORVEL_ART_FILES).split(',')},
+        {"pictures", QUORVEL_MEDIAGEN, {"pictures"}},
+        {"sounds", QUORVEL_MEDIAGEN, {"sounds"}},
+        {"speech", QUORVEL_SPEECHGEN, {}},
         {"help", QUORVEL_MEDIAGEN, {"help"}},
     };
     double total = 0.0;
@@ -49,7 +53,7 @@ double generate(const QString& dir, int round) {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QElapsedTimer clock;
         clock.start();
-        process.start(step.program, step.arguments + QStringList{dir});
+        process.start(step.program, step.arguments + QStringList{dir} + step.files);
         const bool ok = process.waitForFinished(10 * 60 * 1000) &&
                         process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
         const double seconds = clock.nsecsElapsed() / 1e9;

@@ -22,6 +22,11 @@ inline const std::array<QString, 10> kShapeStems = {
     QStringLiteral("sta"),  QStringLiteral("tri"),
 };
 
+// The media library's reward pictures ("\backgrounds\c0.jpg" onwards) and
+// background pictures ("\backgrounds\back0.jpg" onwards): a draw picks one.
+inline constexpr int kRewardCount = 76;
+inline constexpr int kBackgroundCount = 10;
+
 // The transition effects in use. 28 stands between 77 and 78 on purpose: the
 // order of this table decides which effect a draw gives.
 inline constexpr std::array<qint16, 22> kEffectNumbers = {

@@ -7,14 +7,17 @@
 namespace qv {
 
 QImage builtInPicture(const QString& name) {
+    QImage picture;
     const QResource raw(QStringLiteral(":/art/") + name + QStringLiteral(".argb"));
     if (raw.isValid() && raw.compressionAlgorithm() == QResource::NoCompression) {
         // Built-in resources stay where they are for the whole run.
-        const QImage picture = viewRawPicture(raw.data(), raw.size());
-        if (!picture.isNull())
-            return picture;
+        picture = viewRawPicture(raw.data(), raw.size());
     }
-    return QImage(QStringLiteral(":/art/") + name + QStringLiteral(".png"));
+    if (picture.isNull())
+        picture = QImage(QStringLiteral(":/art/") + name + QStringLiteral(".png"));
+    // Only the pixel ratio changes: a raw picture is still shown in place.
+    picture.setDevicePixelRatio(kBuiltInPictureScale);
+    return picture;
 }
 
 }  // namespace qv

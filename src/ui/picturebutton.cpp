@@ -16,14 +16,20 @@ void PictureButton::setPicture(const QImage& picture) {
 }
 
 QSize PictureButton::sizeHint() const {
-    return picture_.isNull() ? QSize(32, 32) : picture_.size() + QSize(6, 6);
+    return picture_.isNull() ? QSize(32, 32) : shownSize() + QSize(6, 6);
+}
+
+QSize PictureButton::shownSize() const {
+    return picture_.deviceIndependentSize().toSize();
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!picture_.isNull()) {
-        QRect target(QPoint(0, 0), picture_.size().boundedTo(size()));
+        // At its own size on the screen: on a screen with more pixels, a
+        // picture that has them is drawn pixel for pixel.
+        QRect target(QPoint(0, 0), shownSize().boundedTo(size()));
         target.moveCenter(rect().center());
         // A pressed button sinks by a pixel, as a real one would.
         if (isDown())

@@ -5,8 +5,8 @@
 
 namespace qv {
 
-// A button without caption that shows one picture, centred, and reports focus
-// and pointer movements as well as clicks.
+// A button without caption that shows one picture, centred at its device
+// independent size, and reports focus and pointer movements as well as clicks.
 class PictureButton final : public QAbstractButton {
     Q_OBJECT
 public:
@@ -31,6 +31,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    QSize shownSize() const;
+
     QImage picture_;
 };
 

@@ -42,7 +42,7 @@ struct LearnRig {
 
     // Opens the window in mode; the background draw and the start place come first.
     mainform& open(const QString& mode, int startPlace) {
-        program.random.scriptDraw(0, 10);
+        program.random.scriptDraw(0, kBackgroundCount);
         program.random.scriptDraw(startPlace, mode == "learncolors" ? 11 : 10);
         program.random.useGenerator(7);
         program.module1.selectedmode = mode;
@@ -195,7 +195,7 @@ private slots:
 
         const bool toShapes = secondMode == "learnshapes";
         // New draws a background, then userselection the new start place.
-        rig.program.random.scriptDraw(5, 10);
+        rig.program.random.scriptDraw(5, kBackgroundCount);
         rig.program.random.scriptDraw(6, toShapes ? 10 : 11);
         restartWithNew(rig.program, game, toShapes ? "lsbut" : "lcbut");
         QCOMPARE(rig.program.module1.selectedmode, secondMode);
@@ -289,7 +289,7 @@ private slots:
         else
             rig.library.remove(missing);
         TestProgram& p = rig.program;
-        p.random.scriptDraw(0, 10);
+        p.random.scriptDraw(0, kBackgroundCount);
         p.random.scriptDraw(0, 11);
         p.random.scriptDraw(0, 10);  // the first shape: "cir"
         mainform& game = rig.open("learncolors", 0);

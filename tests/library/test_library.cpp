@@ -21,9 +21,9 @@ QStringList composedPictures() {
         for (const QString& stem : kShapeStems)
             for (const QString& colour : kColorNames)
                 paths << folder + stem + colour + ".jpg";
-    for (int n = 0; n < 10; ++n)
+    for (int n = 0; n < kBackgroundCount; ++n)
         paths << QStringLiteral("\\backgrounds\\back%1.jpg").arg(n);
-    for (int n = 0; n < 76; ++n)
+    for (int n = 0; n < kRewardCount; ++n)
         paths << QStringLiteral("\\backgrounds\\") + "c" + QString::number(n) + ".jpg";
     for (const char* stem : {"lc", "ls", "pc", "ps"})
         for (const char* state : {"y", "w"})
@@ -59,7 +59,8 @@ class TestLibrary : public QObject {
 private slots:
     void everyComposedPictureLoads() {
         const QStringList paths = composedPictures();
-        QCOMPARE(paths.size(), 220 + 10 + 76 + 8);
+        QCOMPARE(paths.size(),
+                 2 * kShapeStems.size() * kColorNames.size() + kBackgroundCount + kRewardCount + 8);
         for (const QString& relative : paths)
             QVERIFY2(loadPicture(nativeMediaPath(kFolder, relative)).has_value(),
                      qPrintable(relative));

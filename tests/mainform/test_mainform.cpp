@@ -7,12 +7,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "catalogue/tables.h"
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
 #include "sound/soundplayer.h"
 #include "support/testprogram.h"
 #include "timing/timer.h"
 #include "ui/about/aboutform.h"
+#include "ui/builtinpicture.h"
 #include "ui/mainform/mainform.h"
 #include "ui/mainform/stretchpicture.h"
 #include "ui/picturebutton.h"
@@ -98,7 +100,7 @@ private slots:
         QFETCH(int, interval);
         TestProgram program;
         // The load step draws a background first, then userselection the start place.
-        program.random.scriptDraw(2, 10);
+        program.random.scriptDraw(2, kBackgroundCount);
         program.random.scriptDraw(7, mode == "learnshapes" ? 10 : 11);
         program.module1.backgroundcount = 9;
         mainform& game = openGame(program, mode);
@@ -300,13 +302,13 @@ private slots:
         QDir().mkpath(dir.filePath("backgrounds"));
         QFile::copy(kLibrary + "/backgrounds/back3.jpg", dir.filePath("backgrounds/back3.jpg"));
         TestProgram program(dir.path());
-        program.random.scriptDraw(3, 10);
+        program.random.scriptDraw(3, kBackgroundCount);
         mainform& game = openGame(program, "learncolors");
         QCOMPARE(game.pick.randomnumber, qint16(3));
         const QImage shown = game.mainimage->picture();
         QVERIFY(!shown.isNull());
         // back5.jpg is missing: the background stays as it was.
-        program.random.scriptDraw(5, 10);
+        program.random.scriptDraw(5, kBackgroundCount);
         game.getbackgrounpicture();
         QCOMPARE(game.pick.randomnumber, qint16(5));
         QCOMPARE(game.mainimage->picture(), shown);
@@ -426,7 +428,9 @@ private slots:
         game.newmenu_click();
         QCOMPARE(reloaded.size(), 4);
         // lcbut has the focus again and lights up; the others are as at the first showing.
-        QCOMPARE(reloaded[0], *loadPicture(kLibrary + "/backgrounds/lcy.jpg"));
+        QImage lit = *loadPicture(kLibrary + "/backgrounds/lcy.jpg");
+        lit.setDevicePixelRatio(kBuiltInPictureScale);  // shown at the built-in pictures' size
+        QCOMPARE(reloaded[0], lit);
         QCOMPARE(reloaded[1], builtIn[1]);
         QCOMPARE(reloaded[2], builtIn[2]);
         QCOMPARE(reloaded[3], builtIn[3]);

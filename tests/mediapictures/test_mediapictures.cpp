@@ -12,8 +12,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "catalogue/tables.h"
 #include "colourjudge.h"
 #include "pictures/rawpicture.h"
+#include "support/picturematch.h"
 #include "ui/builtinpicture.h"
 
 namespace {
@@ -21,11 +23,21 @@ namespace {
 const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
 const QString kArt = QStringLiteral(QUORVEL_ART_DIR);
 
-const QStringList kStems = {"cir", "dia", "hea", "oct", "oval", "pen", "rec", "squ", "sta", "tri"};
-const QStringList kColours = {"black", "blue",   "brown", "gray",  "green", "orange",
-                              "pink",  "purple", "red",   "white", "yellow"};
+const QStringList kStems(qv::kShapeStems.begin(), qv::kShapeStems.end());
+const QStringList kColours(qv::kColorNames.begin(), qv::kColorNames.end());
 const QStringList kShapeFolders = {"shapes", "shapes1"};
 const QSize kShapeSize(900, 800);
+
+// The windows' built-in pictures and their sizes on the screen: the About
+// box's client area, its Okay button (131 x 68 with its frame), the selection
+// screen's background and buttons (208 x 50 with their frames), the options
+// dialog's OKAY icon and its hearts (shown at most 100 high).
+const QList<QPair<QString, QSize>> kShownSizes = {
+    {"aboutback", {540, 540}},    {"aboutokay", {127, 64}},  {"selectback", {305, 402}},
+    {"lcbut", {202, 44}},         {"lsbut", {202, 44}},      {"playcbut", {202, 44}},
+    {"playshapes", {202, 44}},    {"optionsokay", {80, 48}}, {"heartstandard", {100, 100}},
+    {"heartplastic", {100, 100}},
+};
 
 QImage load(const QString& path) {
     QImageReader reader(path);
@@ -48,11 +60,14 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The files of the built-in art, as the build names them.
+const QStringList kArtFiles = QStringLiteral(QUORVEL_ART_FILES).split(',');
+
 // Runs the generator and reports whether it succeeded.
-bool runGenerator(const QString& kind, const QString& dir) {
+bool runGenerator(const QString& kind, const QString& dir, const QStringList& files = {}) {
     QProcess generator;
     generator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    generator.start(QStringLiteral(QUORVEL_MEDIAGEN), {kind, dir});
+    generator.start(QStringLiteral(QUORVEL_MEDIAGEN), QStringList{kind, dir} + files);
     return generator.waitForFinished(300000) && generator.exitStatus() == QProcess::NormalExit &&
            generator.exitCode() == 0;
 }
@@ -71,8 +86,18 @@ private slots:
     void whiteShapeIsWhiteInsideAnOutline();
     void picturesOfASeriesDiffer_data();
     void picturesOfASeriesDiffer();
+    void backgroundsHaveNoEdgeStrip_data();
+    void backgroundsHaveNoEdgeStrip();
+    void plainButtonsAreTheBuiltInPictures_data();
+    void plainButtonsAreTheBuiltInPictures();
+    void litButtonsAreThePlainOnesLitUp_data();
+    void litButtonsAreThePlainOnesLitUp();
     void generatorRepeatsItsOutput_data();
     void generatorRepeatsItsOutput();
+    void generatorRefusesArtTheBuildDoesNotName_data();
+    void generatorRefusesArtTheBuildDoesNotName();
+    void builtInPicturesHaveTwiceThePixels_data();
+    void builtInPicturesHaveTwiceThePixels();
     void rawPicturesShowWhatTheirPngsShow_data();
     void rawPicturesShowWhatTheirPngsShow();
     void damagedRawPicturesAreRefused_data();
@@ -92,26 +117,25 @@ void TestMediaPictures::decodesAtItsSize_data() {
             }
         }
     }
-    for (int n = 0; n < 10; ++n) {
+    for (int n = 0; n < qv::kBackgroundCount; ++n) {
         add(kLibrary + QString("/backgrounds/back%1.jpg").arg(n), QSize(1600, 1200));
     }
-    for (int n = 0; n < 76; ++n)
+    for (int n = 0; n < qv::kRewardCount; ++n)
         add(kLibrary + QString("/backgrounds/c%1.jpg").arg(n), kShapeSize);
+    // The selection buttons' pictures have the built-in pictures' pixels.
     for (const char* button : {"lc", "ls", "pc", "ps"}) {
         for (const char* look : {"y", "w"}) {
-            add(kLibrary + "/backgrounds/" + button + look + ".jpg", QSize(202, 44));
+            add(kLibrary + "/backgrounds/" + button + look + ".jpg", QSize(404, 88));
         }
     }
-    const QList<QPair<QString, QSize>> art = {
-        {"aboutback", {540, 540}},     {"aboutokay", {127, 64}},
-        {"selectback", {305, 402}},    {"lcbut", {202, 44}},
-        {"lsbut", {202, 44}},          {"playcbut", {202, 44}},
-        {"playshapes", {202, 44}},     {"optionsokay", {80, 48}},
-        {"heartstandard", {100, 100}}, {"heartplastic", {100, 100}},
-        {"gradientaqua", {450, 550}},  {"gradientyellowgreen", {200, 120}},
+    for (const auto& [name, size] : kShownSizes)
+        add(kArt + "/" + name + ".png", size * qv::kBuiltInPictureScale);
+    const QList<QPair<QString, QSize>> decoration = {
+        {"gradientaqua", {450, 550}},
+        {"gradientyellowgreen", {200, 120}},
         {"gradientgreen", {500, 500}},
     };
-    for (const auto& [name, size] : art)
+    for (const auto& [name, size] : decoration)
         add(kArt + "/" + name + ".png", size);
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         add(kArt + QString("/icon%1.png").arg(size), QSize(size, size));
@@ -198,10 +222,10 @@ void TestMediaPictures::whiteShapeIsWhiteInsideAnOutline() {
 void TestMediaPictures::picturesOfASeriesDiffer_data() {
     QTest::addColumn<QStringList>("paths");
     QStringList rewards;
-    for (int n = 0; n < 76; ++n)
+    for (int n = 0; n < qv::kRewardCount; ++n)
         rewards << kLibrary + QString("/backgrounds/c%1.jpg").arg(n);
     QStringList backgrounds;
-    for (int n = 0; n < 10; ++n)
+    for (int n = 0; n < qv::kBackgroundCount; ++n)
         backgrounds << kLibrary + QString("/backgrounds/back%1.jpg").arg(n);
     QTest::newRow("rewards") << rewards;
     QTest::newRow("backgrounds") << backgrounds;
@@ -230,6 +254,150 @@ void TestMediaPictures::picturesOfASeriesDiffer() {
     qInfo("closest pair differs by %.1f", closest);
 }
 
+void TestMediaPictures::backgroundsHaveNoEdgeStrip_data() {
+    QTest::addColumn<QString>("path");
+    for (int n = 0; n < qv::kBackgroundCount; ++n) {
+        const QString name = QString("back%1.jpg").arg(n);
+        QTest::newRow(qPrintable(name)) << kLibrary + "/backgrounds/" + name;
+    }
+}
+
+// A background is stretched over the whole window, so a line along one of its
+// edges shows as a frame: along every edge, the outermost row or column must
+// look like the one a few pixels inside it. Compared over stretches of 100
+// pixels, so that a strip along part of an edge shows as well as a whole one.
+void TestMediaPictures::backgroundsHaveNoEdgeStrip() {
+    QFETCH(QString, path);
+    const QImage image = load(path);
+    QVERIFY2(!image.isNull(), qPrintable(path));
+    const int inside = 6;
+    const int stretch = 100;
+    const double visible = 12.0;  // mean grey levels
+    struct Edge {
+        const char* name;
+        QPoint start;
+        QPoint along;
+        QPoint inwards;
+    };
+    const int right = image.width() - 1;
+    const int bottom = image.height() - 1;
+    const Edge edges[] = {{"left", {0, 0}, {0, 1}, {1, 0}},
+                          {"right", {right, 0}, {0, 1}, {-1, 0}},
+                          {"top", {0, 0}, {1, 0}, {0, 1}},
+                          {"bottom", {0, bottom}, {1, 0}, {0, -1}}};
+    const auto grey = [](QRgb c) { return (qRed(c) + qGreen(c) + qBlue(c)) / 3.0; };
+    for (const Edge& edge : edges) {
+        const int length = edge.along.x() ? image.width() : image.height();
+        for (int from = 0; from + stretch <= length; from += stretch / 2) {
+            double difference = 0;
+            for (int k = from; k < from + stretch; ++k) {
+                const QPoint outer = edge.start + edge.along * k;
+                difference +=
+                    grey(image.pixel(outer)) - grey(image.pixel(outer + edge.inwards * inside));
+            }
+            difference /= stretch;
+            QVERIFY2(std::abs(difference) < visible,
+                     qPrintable(QString("%1 edge, pixels %2 to %3: the edge is %4 grey levels "
+                                        "%5 than the picture beside it")
+                                    .arg(edge.name)
+                                    .arg(from)
+                                    .arg(from + stretch - 1)
+                                    .arg(std::abs(difference), 0, 'f', 1)
+                                    .arg(difference > 0 ? "lighter" : "darker")));
+        }
+    }
+}
+
+namespace {
+
+// The selection screen's buttons: the built-in picture and the stem of the
+// library's pictures.
+void addSelectionButtonRows() {
+    QTest::addColumn<QString>("builtIn");
+    QTest::addColumn<QString>("stem");
+    const std::pair<const char*, const char*> buttons[] = {
+        {"lcbut", "lc"}, {"lsbut", "ls"}, {"playcbut", "pc"}, {"playshapes", "ps"}};
+    for (const auto& [builtIn, stem] : buttons)
+        QTest::newRow(stem) << QString::fromLatin1(builtIn) << QString::fromLatin1(stem);
+}
+
+}  // namespace
+
+void TestMediaPictures::plainButtonsAreTheBuiltInPictures_data() {
+    addSelectionButtonRows();
+}
+
+// The selection screen first shows its buttons' built-in pictures and, once the
+// pointer or the focus has passed, the library's plain ones: a child must not
+// see a button change.
+void TestMediaPictures::plainButtonsAreTheBuiltInPictures() {
+    QFETCH(QString, builtIn);
+    QFETCH(QString, stem);
+    const QImage shownFirst = qv::builtInPicture(builtIn);
+    QVERIFY(!shownFirst.isNull());
+    const QImage plain = load(kLibrary + "/backgrounds/" + stem + "w.jpg");
+    QVERIFY(!plain.isNull());
+    const QString mismatch = qvtest::jpegMismatch(shownFirst, plain);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(stem + "w.jpg against " + builtIn + ": " + mismatch));
+}
+
+void TestMediaPictures::litButtonsAreThePlainOnesLitUp_data() {
+    addSelectionButtonRows();
+}
+
+// A lit button is its plain picture lit up: the same words in the same place,
+// the bar in its own colour but lighter, and a golden ring around it.
+void TestMediaPictures::litButtonsAreThePlainOnesLitUp() {
+    QFETCH(QString, stem);
+    const QImage plain = load(kLibrary + "/backgrounds/" + stem + "w.jpg");
+    const QImage lit = load(kLibrary + "/backgrounds/" + stem + "y.jpg");
+    QVERIFY(!plain.isNull() && !lit.isNull());
+    QCOMPARE(lit.size(), plain.size());
+
+    int letters = 0, lettersKept = 0;
+    int barPixels = 0;
+    double plainHue = 0, litHue = 0, plainLightness = 0, litLightness = 0;
+    // Inside the bar's outline, which the ring replaces.
+    const int margin = plain.height() / 8;
+    for (int y = margin; y < plain.height() - margin; ++y) {
+        for (int x = margin; x < plain.width() - margin; ++x) {
+            const QColor p = plain.pixelColor(x, y);
+            const QColor l = lit.pixelColor(x, y);
+            if (p.lightness() < 60) {
+                ++letters;
+                lettersKept += l.lightness() < 90 ? 1 : 0;
+            }
+            // The bar's own colour: strongly coloured, and not the gold triangle.
+            const bool gold = p.hsvHue() >= 25 && p.hsvHue() <= 75;
+            if (p.hsvSaturation() >= 100 && p.value() >= 120 && !gold) {
+                ++barPixels;
+                plainHue += p.hsvHue();
+                litHue += l.hsvHue();
+                plainLightness += p.lightness();
+                litLightness += l.lightness();
+            }
+        }
+    }
+    QVERIFY2(letters > plain.width() * 2, "the plain picture shows no words");
+    QVERIFY2(lettersKept >= letters * 9 / 10,
+             qPrintable(QString("only %1 of the %2 dark pixels of the words are dark when lit")
+                            .arg(lettersKept)
+                            .arg(letters)));
+    QVERIFY2(barPixels > plain.width() * plain.height() / 4, "the plain bar shows little colour");
+    plainHue /= barPixels;
+    litHue /= barPixels;
+    QVERIFY2(std::abs(litHue - plainHue) < 12,
+             qPrintable(QString("the bar's hue goes from %1 to %2").arg(plainHue).arg(litHue)));
+    QVERIFY2(litLightness / barPixels >= plainLightness / barPixels + 15,
+             qPrintable(QString("the bar's lightness goes only from %1 to %2")
+                            .arg(plainLightness / barPixels)
+                            .arg(litLightness / barPixels)));
+    // The ring, seen in the middle of the top edge.
+    const QColor ring = lit.pixelColor(lit.width() / 2, lit.height() / 30);
+    QVERIFY2(ring.hsvHue() >= 35 && ring.hsvHue() <= 60 && ring.hsvSaturation() > 150,
+             qPrintable("the top edge is " + ring.name()));
+}
+
 void TestMediaPictures::generatorRepeatsItsOutput_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("builtDir");
@@ -244,7 +412,7 @@ void TestMediaPictures::generatorRepeatsItsOutput() {
     QFETCH(QString, builtDir);
     QTemporaryDir again;
     QVERIFY(again.isValid());
-    QVERIFY(runGenerator(kind, again.path()));
+    QVERIFY(runGenerator(kind, again.path(), kind == "art" ? kArtFiles : QStringList()));
     int compared = 0;
     QDirIterator files(again.path(), {"*.jpg", "*.png"}, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -256,6 +424,61 @@ void TestMediaPictures::generatorRepeatsItsOutput() {
         ++compared;
     }
     QVERIFY(compared >= (kind == "art" ? 20 : 314));
+}
+
+void TestMediaPictures::builtInPicturesHaveTwiceThePixels_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("shownSize");
+    for (const auto& [name, size] : kShownSizes)
+        QTest::newRow(qPrintable(name)) << name << size;
+}
+
+// Every built-in picture of a window comes with two pixels for each of the
+// window's in each direction, and says so, so that the window keeps its size
+// and a screen at 200 % shows every pixel.
+void TestMediaPictures::builtInPicturesHaveTwiceThePixels() {
+    QFETCH(QString, name);
+    QFETCH(QSize, shownSize);
+    const QImage picture = qv::builtInPicture(name);
+    QVERIFY(!picture.isNull());
+    QCOMPARE(picture.devicePixelRatio(), 2.0);
+    QCOMPARE(picture.deviceIndependentSize(), QSizeF(shownSize));
+    QCOMPARE(picture.size(), shownSize * 2);
+}
+
+void TestMediaPictures::generatorRefusesArtTheBuildDoesNotName_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("as the build names them") << kArtFiles << true;
+    QStringList missing = kArtFiles;
+    missing.removeOne("heartplastic.png");
+    QTest::newRow("a picture left out") << missing << false;
+    QTest::newRow("a picture not drawn") << kArtFiles + QStringList{"heartdotted.png"} << false;
+    QTest::newRow("raw pixels of a picture not drawn")
+        << kArtFiles + QStringList{"heartdotted.argb"} << false;
+    QTest::newRow("another format") << kArtFiles + QStringList{"lcbut.gif"} << false;
+    QStringList asPngOnly = kArtFiles.filter(".png");
+    QTest::newRow("no raw pixels") << asPngOnly << true;
+}
+
+// The build compiles in the files it names; the generator draws only when
+// those are exactly the pictures it has, so the two lists cannot part.
+void TestMediaPictures::generatorRefusesArtTheBuildDoesNotName() {
+    QFETCH(QStringList, files);
+    QFETCH(bool, accepted);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(runGenerator("art", dir.path(), files), accepted);
+    const QStringList written = QDir(dir.path()).entryList(QDir::Files);
+    if (accepted) {
+        QStringList expected = files;
+        expected.sort();
+        QStringList sorted = written;
+        sorted.sort();
+        QCOMPARE(sorted, expected);
+    } else {
+        QCOMPARE(written, QStringList());
+    }
 }
 
 // The selection screen's pictures are built in twice, as PNG and as raw
@@ -279,7 +502,9 @@ void TestMediaPictures::rawPicturesShowWhatTheirPngsShow() {
     QCOMPARE(fromFile, png);
     // What the program shows is the built-in raw copy, read in place.
     const QImage shown = qv::builtInPicture(name);
-    QCOMPARE(shown, png);
+    QImage pngAsShown = png;
+    pngAsShown.setDevicePixelRatio(qv::kBuiltInPictureScale);
+    QCOMPARE(shown, pngAsShown);
     const QResource raw(":/art/" + name + ".argb");
     QVERIFY(raw.isValid());
     QCOMPARE(shown.constBits(), raw.data() + qv::kRawPictureHeaderBytes);

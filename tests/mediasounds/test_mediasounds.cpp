@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalogue/tables.h"
 #include "midireader.h"
 #include "wavreader.h"
 
@@ -19,10 +20,8 @@ const QString kProgramDir = QStringLiteral(QUORVEL_PROGRAM_DIR);
 const QString kRendersDir = QStringLiteral(QUORVEL_SPEECH_RENDERS);
 const char kSoundFont[] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
-const QStringList kColours = {"black", "blue",   "brown", "gray",  "green", "orange",
-                              "pink",  "purple", "red",   "white", "yellow"};
-const QStringList kShapeStems = {"cir", "dia", "hea", "oct", "oval",
-                                 "pen", "rec", "squ", "sta", "tri"};
+const QStringList kColours(qv::kColorNames.begin(), qv::kColorNames.end());
+const QStringList kShapeStems(qv::kShapeStems.begin(), qv::kShapeStems.end());
 
 enum class Kind { Speech, Effect, Chime };
 
@@ -313,7 +312,6 @@ private slots:
                               "Ctrl</kbd>+<kbd>W",
                               "Ctrl</kbd>+<kbd>R",
                               "Ctrl</kbd>+<kbd>A",
-                              "Change pictures by keyboard",
                               "Change Background",
                               "Standard",
                               "Plastic",

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "catalogue/tables.h"
 #include "sound/musicducking.h"
 #include "sound/soundplayer.h"
 #include "support/testprogram.h"
@@ -79,7 +80,7 @@ private slots:
         QFETCH(QString, introduction);
         QFETCH(int, activityDraws);
         TestProgram program;
-        program.random.scriptDraw(3, 10);  // background
+        program.random.scriptDraw(3, kBackgroundCount);
         if (activityDraws > 0)
             program.random.scriptDraw(6, activityDraws);
         program.random.scriptDraw(9, 11);  // the tune

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include "pictures/transitionpicture.h"
@@ -20,6 +21,7 @@
 #include "ui/options/panel.h"
 #include "ui/options/tabcontrol.h"
 #include "ui/options/titledframe.h"
+#include "ui/selectform/selectform.h"
 
 using namespace qv;
 using qvtest::TestProgram;
@@ -195,6 +197,55 @@ QString captionOf(const QWidget* w) {
     return {};
 }
 
+// A caption as its window shows it: without the access key's mark, and the
+// run of blanks that leaves room for a list read as an ellipsis.
+QString shownCaption(QString caption) {
+    static const QRegularExpression gap(QStringLiteral(" {2,}"));
+    return caption.remove('&').trimmed().replace(gap, QStringLiteral(" \u2026 "));
+}
+
+void addMenuCaptions(const QList<QAction*>& actions, QStringList& captions) {
+    for (const QAction* action : actions) {
+        if (action->isSeparator())
+            continue;
+        captions << shownCaption(action->text());
+        if (action->menu())
+            addMenuCaptions(action->menu()->actions(), captions);
+    }
+}
+
+// Every caption of the options dialog and of the menus, as shown.
+QStringList shownCaptions(TestProgram& program) {
+    QStringList captions;
+    options dialog(*program.forms);
+    for (const QWidget* control : dialog.findChildren<QWidget*>())
+        if (const QString caption = captionOf(control); !caption.isEmpty())
+            captions << shownCaption(caption);
+    for (int k = 0; k < dialog.vaTabPro1->count(); ++k)
+        captions << shownCaption(dialog.vaTabPro1->tabBar()->tabText(k));
+    addMenuCaptions(program.forms->game().menuBar()->actions(), captions);
+    addMenuCaptions(program.forms->select().menuBar()->actions(), captions);
+    captions.removeDuplicates();
+    return captions;
+}
+
+// What the help page marks as a control's caption (class "caption").
+QStringList captionsNamedInHelpPage() {
+    QFile page(QStringLiteral(QUORVEL_PROGRAM_DIR "/help/colorhelp.htm"));
+    if (!page.open(QIODevice::ReadOnly))
+        return {};
+    QStringList named;
+    QXmlStreamReader xml(&page);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.attributes().value(QLatin1String("class")) == QLatin1String("caption"))
+            named << xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+    }
+    if (xml.hasError())
+        qWarning("help page, line %lld: %s", xml.lineNumber(), qPrintable(xml.errorString()));
+    return named;
+}
+
 }  // namespace
 
 class TestOptions : public QObject {
@@ -230,6 +281,32 @@ private slots:
         // The tabs stand above the page area and inside the control.
         const QRect bar = tabs->tabBar()->geometry();
         QVERIFY(bar.bottom() < 47 && bar.top() >= 0 && bar.right() < 522);
+    }
+
+    // The help page tells a parent where to click by the words on the screen.
+    void helpPageNamesEveryCaption_data() {
+        QTest::addColumn<QString>("caption");
+        TestProgram program;
+        storeAndLoad(program);
+        for (const QString& caption : shownCaptions(program))
+            QTest::newRow(qPrintable(caption)) << caption;
+    }
+    void helpPageNamesEveryCaption() {
+        QFETCH(QString, caption);
+        QVERIFY2(captionsNamedInHelpPage().contains(caption),
+                 qPrintable("the help page never names \"" + caption + "\""));
+    }
+
+    void helpPageNamesOnlyCaptionsThatAreShown() {
+        TestProgram program;
+        storeAndLoad(program);
+        const QStringList captions = shownCaptions(program);
+        QVERIFY(captions.size() > 30);
+        const QStringList named = captionsNamedInHelpPage();
+        QVERIFY(!named.isEmpty());
+        for (const QString& name : named)
+            QVERIFY2(captions.contains(name),
+                     qPrintable("the help page names \"" + name + "\", which no window shows"));
     }
 
     void controlsAtTheirPlaces_data() {

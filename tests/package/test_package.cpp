@@ -291,6 +291,17 @@ private slots:
         }
     }
 
+    // The copyright file is filled in by the build: it names the voice's package.
+    void copyrightNamesTheVoice() {
+        if (!havePackage())
+            QSKIP(qPrintable(whyNoPackage_));
+        QFile file(unpacked("usr/share/doc/quorvellearning/copyright"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY2(text.contains(QUORVEL_VOICE_PACKAGE " voice"), text.constData());
+        QVERIFY2(!text.contains("@QUORVEL_"), "a setting left unfilled");
+    }
+
     // Every link is relative and lands on something inside the root, so the
     // unpacked copy works where it lies, as the installed one does under /.
     void linksStayInsideTheRoot() {
@@ -393,7 +404,7 @@ private slots:
                     QStringLiteral("%1 missing from Depends: %2").arg(needed, depends.join(", "))));
         for (const QString& name : depends) {
             QVERIFY2(!name.endsWith("-dev"), qPrintable(name));
-            for (const char* buildOnly : {"festival", "festvox-us-slt-hts", "sox", "cmake",
+            for (const char* buildOnly : {"festival", QUORVEL_VOICE_PACKAGE, "sox", "cmake",
                                           "ninja-build", "g++", "xvfb", "imagemagick"})
                 QVERIFY2(name != QLatin1String(buildOnly), qPrintable(name));
         }

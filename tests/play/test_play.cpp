@@ -43,7 +43,7 @@ struct PlayRig {
     // Scripts the draws up to the first colour question: the background, the
     // shapes ("cir"), the four colours, the right picture.
     void scriptFirstColourQuestion(const QList<int>& colours, int right) {
-        program.random.scriptDraw(0, 10);
+        program.random.scriptDraw(0, kBackgroundCount);
         for (int k = 0; k < (program.module1.settings.playsameobj ? 1 : 4); ++k)
             program.random.scriptDraw(0, 10);
         for (int c : colours)
@@ -279,7 +279,7 @@ private slots:
         QVERIFY(!rewardShown.isNull());
         QVERIFY(rewardShown != shownBefore[right]);
         bool isReward = false;
-        for (int n = 0; n < 76 && !isReward; ++n)
+        for (int n = 0; n < kRewardCount && !isReward; ++n)
             isReward = rewardShown == QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
         QVERIFY(isReward);
         for (int k = 0; k < 4; ++k)
@@ -564,7 +564,7 @@ private slots:
         QFETCH(bool, open);
         PlayRig rig({{"playsameobj", "True"}});
         if (missing == "rewards") {
-            for (int n = 0; n < 76; ++n)
+            for (int n = 0; n < kRewardCount; ++n)
                 rig.library.remove(QString("backgrounds/c%1.jpg").arg(n));
         } else if (missing.startsWith('!')) {
             rig.library.corrupt(missing.mid(1));
@@ -625,8 +625,8 @@ private slots:
         TestProgram& p = rig.program;
         const bool colours = mode == "playcolors";
         std::mt19937 child(5);
-        std::array<QImage, 76> rewards;
-        for (int n = 0; n < 76; ++n)
+        std::array<QImage, kRewardCount> rewards;
+        for (int n = 0; n < kRewardCount; ++n)
             rewards[n] = QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
 
         QString previous;

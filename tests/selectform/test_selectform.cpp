@@ -7,7 +7,9 @@
 
 #include "pictures/pictureloader.h"
 #include "program/startprogram.h"
+#include "support/picturematch.h"
 #include "support/testprogram.h"
+#include "ui/builtinpicture.h"
 #include "ui/mainform/mainform.h"
 #include "ui/picturebutton.h"
 #include "ui/selectform/selectform.h"
@@ -19,8 +21,12 @@ namespace {
 
 const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
 
+// A picture of the library as a button shows it: the button pictures have the
+// built-in ones' pixels, and the same size on the screen.
 QImage libraryPicture(const QString& name) {
-    return *loadPicture(kLibrary + QStringLiteral("/backgrounds/") + name);
+    QImage picture = *loadPicture(kLibrary + QStringLiteral("/backgrounds/") + name);
+    picture.setDevicePixelRatio(kBuiltInPictureScale);
+    return picture;
 }
 
 void pointerEnters(QWidget* w) {
@@ -44,6 +50,24 @@ QString fixtureLibrary(const QTemporaryDir& dir, const QStringList& leaveOut) {
         QFile::copy(kLibrary + "/backgrounds/" + file, dir.filePath("backgrounds/" + file));
     }
     return dir.path();
+}
+
+// What a button shows on a screen of the given pixel ratio.
+QImage shownBy(PictureButton* button, qreal ratio) {
+    QImage shot(button->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    shot.setDevicePixelRatio(ratio);
+    shot.fill(Qt::white);
+    button->render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
+    return shot;
+}
+
+void addButtonsAtTwoScales() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<qreal>("ratio");
+    for (const char* button : {"lcbut", "lsbut", "playcbut", "playshapes"}) {
+        for (qreal ratio : {1.0, 2.0})
+            QTest::addRow("%s at %g", button, ratio) << QString::fromLatin1(button) << ratio;
+    }
 }
 
 }  // namespace
@@ -183,6 +207,68 @@ private slots:
         QCOMPARE(qobject_cast<PictureButton*>(before)->picture(), libraryPicture(plain[tabs - 1]));
         QCOMPARE(focused->picture(), libraryPicture(lit[tabs]));
         QCOMPARE(program.audio.filesPlayed("selectform.soundplayer").size(), tabs);
+    }
+
+    // Once the pointer or the focus has passed, a button shows the library's
+    // plain picture: on a plain screen and at 200 % it looks as it did at first.
+    void plainPictureLooksLikeTheFirstShowing_data() { addButtonsAtTwoScales(); }
+    void plainPictureLooksLikeTheFirstShowing() {
+        QFETCH(QString, button);
+        QFETCH(qreal, ratio);
+        TestProgram program;
+        program.storeDefaults();
+        startprogram(*program.forms);
+        selectform& screen = program.forms->select();
+        auto* shown = screen.findChild<PictureButton*>(button);
+        QVERIFY2(!shown->hasFocus(), "the first showing is looked at before the focus arrives");
+        const QImage first = shownBy(shown, ratio);
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        if (shown == screen.lcbut) {
+            screen.lsbut->setFocus();
+        } else {
+            pointerEnters(shown);
+            pointerLeaves(shown);
+        }
+        QVERIFY(!shown->hasFocus());
+        const QImage plain = shownBy(shown, ratio);
+        QVERIFY(plain != first);  // the library's picture, not the built-in one
+        const QString mismatch = qvtest::jpegMismatch(first, plain);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+    }
+
+    // At 200 % a button shows every pixel of its built-in picture, one for one;
+    // on a plain screen the picture is scaled down to its size there, smoothly.
+    void builtInPictureIsShownAtItsSize_data() { addButtonsAtTwoScales(); }
+    void builtInPictureIsShownAtItsSize() {
+        QFETCH(QString, button);
+        QFETCH(qreal, ratio);
+        TestProgram program;
+        program.storeDefaults();
+        startprogram(*program.forms);
+        selectform& screen = program.forms->select();
+        auto* shown = screen.findChild<PictureButton*>(button);
+        QVERIFY(!shown->hasFocus());
+        const QImage picture = qv::builtInPicture(button);
+        QCOMPARE(picture.devicePixelRatio(), 2.0);
+        // Centred in the 208 x 50 button: 3 in from its top left corner.
+        const QRect face(QPoint(3, 3) * ratio, picture.deviceIndependentSize().toSize() * ratio);
+        const QImage seen = shownBy(shown, ratio).copy(face).convertToFormat(QImage::Format_RGB32);
+        const QImage expected = (ratio == 2.0 ? picture
+                                              : picture.scaled(face.size(), Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation))
+                                    .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(seen.size(), expected.size());
+        int worst = 0;
+        for (int y = 0; y < seen.height(); ++y) {
+            for (int x = 0; x < seen.width(); ++x) {
+                const QRgb a = seen.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            }
+        }
+        // One for one it is exact; scaled down, two ways of averaging differ a little.
+        QVERIFY2(worst <= (ratio == 2.0 ? 0 : 24), qPrintable(QString("differs by %1").arg(worst)));
     }
 
     void clickChoosesHidesAndStartsTheGame_data() {

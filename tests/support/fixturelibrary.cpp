@@ -31,10 +31,10 @@ FixtureLibrary::FixtureLibrary() {
             writeTinyPicture(root.filePath("shapes1/" + stem + colour + ".jpg"), tint.darker());
         }
     }
-    for (int n = 0; n < 10; ++n)
+    for (int n = 0; n < qv::kBackgroundCount; ++n)
         writeTinyPicture(root.filePath(QString("backgrounds/back%1.jpg").arg(n)),
                          QColor::fromHsv(n * 36, 80, 255));
-    for (int n = 0; n < 76; ++n)
+    for (int n = 0; n < qv::kRewardCount; ++n)
         writeTinyPicture(root.filePath(QString("backgrounds/c%1.jpg").arg(n)),
                          QColor::fromHsv(n * 4, 255, 255));
     const QDir sounds(QStringLiteral(QUORVEL_PROGRAM_DIR "/sounds"));

@@ -5,6 +5,9 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <algorithm>
+
+#include "catalogue/tables.h"
 #include "pictures/transitioneffects.h"
 
 namespace {
@@ -73,11 +76,15 @@ class TestTransitionEffects : public QObject {
     Q_OBJECT
 
 private slots:
+    // Every effect the game draws has a look of its own, and there is no look
+    // for a number it never draws.
     void effectTable() {
         const auto numbers = qv::transitionEffectNumbers();
-        const QList<int> expected{5,  9,  18, 21, 25, 27, 29, 33,  45,  68,  72,
-                                  74, 76, 77, 28, 78, 95, 98, 104, 107, 110, 111};
-        QCOMPARE(QList<int>(numbers.begin(), numbers.end()), expected);
+        QList<int> looks(numbers.begin(), numbers.end());
+        QList<int> drawn(qv::kEffectNumbers.begin(), qv::kEffectNumbers.end());
+        std::sort(looks.begin(), looks.end());
+        std::sort(drawn.begin(), drawn.end());
+        QCOMPARE(looks, drawn);
     }
 
     void startsAtOldEndsAtNew_data() { pairsForEveryEffect(); }

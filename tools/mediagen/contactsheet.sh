@@ -32,14 +32,18 @@ set --
 for s in $sample; do set -- "$@" "$lib/shapes1/$s.jpg"; done
 sheet plastic 11x1 180x160+4+4 "$@"
 
+# Every background and reward the library holds, numbered from 0 on.
 set --
-for n in 0 1 2 3 4 5 6 7 8 9; do set -- "$@" "$lib/backgrounds/back$n.jpg"; done
-sheet backgrounds 5x2 300x225+4+4 "$@"
+n=0
+while [ -e "$lib/backgrounds/back$n.jpg" ]; do set -- "$@" "$lib/backgrounds/back$n.jpg"; n=$((n + 1)); done
+backgrounds=$n
+sheet backgrounds 5x 300x225+4+4 "$@"
 
 set --
 n=0
-while [ $n -lt 76 ]; do set -- "$@" "$lib/backgrounds/c$n.jpg"; n=$((n + 1)); done
-sheet rewards 10x8 150x133+3+3 "$@"
+while [ -e "$lib/backgrounds/c$n.jpg" ]; do set -- "$@" "$lib/backgrounds/c$n.jpg"; n=$((n + 1)); done
+rewards=$n
+sheet rewards 10x 150x133+3+3 "$@"
 
 set --
 for b in lcy lcw lsy lsw pcy pcw psy psw; do set -- "$@" "$lib/backgrounds/$b.jpg"; done
@@ -59,4 +63,4 @@ sheet icons 7x1 '256x256+6+6>' "$@"
 convert -background '#d8d8d8' "$work/standard.png" "$work/plastic.png" "$work/backgrounds.png" \
     "$work/rewards.png" "$work/buttons.png" "$work/art.png" "$work/icons.png" -gravity center \
     -append "$out"
-echo "contact sheet: $out"
+echo "contact sheet: $out ($backgrounds backgrounds, $rewards rewards)"

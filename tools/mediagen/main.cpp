@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 #include <functional>
@@ -15,7 +16,9 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: quorvel-mediagen art|pictures|sounds|help DIR\n");
+    std::fprintf(stderr,
+                 "usage: quorvel-mediagen art DIR FILE...\n"
+                 "       quorvel-mediagen pictures|sounds|help DIR\n");
     return 2;
 }
 
@@ -25,17 +28,27 @@ int main(int argc, char** argv) {
     // Drawing text needs fonts but no screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc < 3)
+        return usage();
+    const QString kind = QString::fromLocal8Bit(argv[1]);
+    const QString dir = QString::fromLocal8Bit(argv[2]);
+    // The built-in art comes with the names of the files the build compiles in.
+    if (kind == QLatin1String("art")) {
+        QStringList files;
+        for (int i = 3; i < argc; ++i)
+            files << QString::fromLocal8Bit(argv[i]);
+        return mediagen::writeArt(dir, files) ? 0 : 1;
+    }
     if (argc != 3)
         return usage();
 
     const std::map<QString, std::function<bool(const QString&)>> kinds = {
-        {"art", mediagen::writeArt},
         {"pictures", mediagen::writePictureLibrary},
         {"sounds", mediagen::writeSoundLibrary},
         {"help", mediagen::writeHelpPage},
     };
-    const auto kind = kinds.find(QString::fromLocal8Bit(argv[1]));
-    if (kind == kinds.end())
+    const auto writer = kinds.find(kind);
+    if (writer == kinds.end())
         return usage();
-    return kind->second(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    return writer->second(dir) ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 #include "links/desktop.h"
 #include "links/visiturl.h"
 #include "sound/soundplayer.h"
+#include "ui/builtinpicture.h"
 #include "ui/fonts.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
@@ -44,13 +45,13 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     setFixedSize(540, 539);
 
     auto* background = new QLabel(this);
-    background->setPixmap(QPixmap(QStringLiteral(":/art/aboutback.png")));
+    background->setPixmap(QPixmap::fromImage(builtInPicture(QStringLiteral("aboutback"))));
     background->setGeometry(0, 0, 540, 540);
 
     okaybut = new PictureButton(this);
     okaybut->setObjectName(QStringLiteral("okaybut"));
     okaybut->setGeometry(208, 384, 131, 68);
-    okaybut->setPicture(QImage(QStringLiteral(":/art/aboutokay.png")));
+    okaybut->setPicture(builtInPicture(QStringLiteral("aboutokay")));
     okaybut->setToolTip(QStringLiteral("Closes about box"));
     connect(okaybut, &PictureButton::clicked, this, &Aboutform::okaybut_click);
 

@@ -3,6 +3,7 @@
 
 #include "app/module1.h"
 #include "catalogue/random.h"
+#include "catalogue/tables.h"
 #include "mainform.h"
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
@@ -51,7 +52,7 @@ void mainform::judgeAnswer(bool colours) {
 
     if (pickedpicture == rightpicture) {
         TransitionPicture* clicked = answerPictures()[static_cast<size_t>(rightpicture)];
-        const int reward = platform_.random.draw(76);
+        const int reward = platform_.random.draw(kRewardCount);
         // The reward comes at once, without a transition; a missing one
         // leaves the picture as it was.
         clicked->setArmed(false);

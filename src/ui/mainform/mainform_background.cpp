@@ -3,6 +3,7 @@
 
 #include "app/module1.h"
 #include "catalogue/random.h"
+#include "catalogue/tables.h"
 #include "mainform.h"
 #include "pictures/pictureloader.h"
 #include "stretchpicture.h"
@@ -12,7 +13,7 @@ namespace qv {
 
 void mainform::getbackgrounpicture() {
     platform_.random.seedFromClock();
-    pick.randomnumber = static_cast<qint16>(platform_.random.draw(10));
+    pick.randomnumber = static_cast<qint16>(platform_.random.draw(kBackgroundCount));
     // A missing or broken background leaves the one shown before.
     const auto picture =
         loadPicture(mediaPath(QStringLiteral("\\backgrounds\\back%1.jpg").arg(pick.randomnumber)));

@@ -13,6 +13,7 @@
 #include "tabcontrol.h"
 #include "titledframe.h"
 #include "ui/appicon.h"
+#include "ui/builtinpicture.h"
 #include "ui/fonts.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
@@ -71,7 +72,7 @@ QRadioButton* optionButton(QWidget* parent, const char* name, const QRect& geome
     if (picture) {
         // The heart keeps its proportions and fits the button's height.
         const int side = std::min(100, geometry.height() - 4);
-        button->setIcon(QIcon(QPixmap(QStringLiteral(":/art/") + QString::fromLatin1(picture))));
+        button->setIcon(QIcon(QPixmap::fromImage(builtInPicture(QString::fromLatin1(picture)))));
         button->setIconSize(QSize(side, side));
     }
     fitCaption(*button);
@@ -126,7 +127,7 @@ QPushButton* okayButton(QWidget* parent, const char* name, QPoint topLeft) {
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(QRect(topLeft, QSize(86, 54)));
     button->setToolTip(kSavesChanges);
-    button->setIcon(QIcon(QPixmap(QStringLiteral(":/art/optionsokay.png"))));
+    button->setIcon(QIcon(QPixmap::fromImage(builtInPicture(QStringLiteral("optionsokay")))));
     button->setIconSize(QSize(80, 48));
     button->setAutoDefault(false);
     QPalette pink = button->palette();
@@ -212,10 +213,10 @@ void options::buildGlobalPage(QWidget* page) {
         new TitledFrame(page, "SSFrame4", QRect(20, 99, 471, 133), QStringLiteral("Shapes to Use"));
     standardopt =
         optionButton(SSFrame4, "standardopt", QRect(15, 19, 212, 95), QStringLiteral("&Standard"),
-                     QStringLiteral("Uses standard color shapes"), "heartstandard.png");
+                     QStringLiteral("Uses standard color shapes"), "heartstandard");
     plasticopt =
         optionButton(SSFrame4, "plasticopt", QRect(279, 18, 212, 95), QStringLiteral("&Plastic"),
-                     QStringLiteral("Uses plastic color shapes"), "heartplastic.png");
+                     QStringLiteral("Uses plastic color shapes"), "heartplastic");
 
     SSFrame6 = new TitledFrame(page, "SSFrame6", QRect(20, 235, 471, 54), QStringLiteral("Music"));
     playmusiccheck =

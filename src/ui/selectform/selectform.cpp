@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/module1.h"
@@ -23,6 +24,9 @@
 namespace qv {
 
 namespace {
+
+// The width of a button's picture on the screen.
+constexpr int kButtonPictureWidth = 202;
 
 PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft,
                              const QString& tooltip) {
@@ -163,10 +167,12 @@ void selectform::soundplay() {
 }
 
 bool selectform::setButtonPicture(PictureButton* button, const QString& relativePath) {
-    const auto picture =
-        loadPicture(nativeMediaPath(forms_.platform().programFolder, relativePath));
+    auto picture = loadPicture(nativeMediaPath(forms_.platform().programFolder, relativePath));
     if (!picture)
         return false;
+    // The library's pictures take the built-in ones' place at their size on
+    // the screen; drawn with more pixels, they stay sharp on a scaled screen.
+    picture->setDevicePixelRatio(std::max(1.0, qreal(picture->width()) / kButtonPictureWidth));
     button->setPicture(*picture);
     return true;
 }

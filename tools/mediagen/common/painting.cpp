@@ -10,9 +10,10 @@
 
 namespace mediagen {
 
-QImage canvas(int width, int height, QColor fill) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+QImage canvas(int width, int height, QColor fill, int scale) {
+    QImage image(width * scale, height * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(fill);
+    image.setDevicePixelRatio(scale);
     return image;
 }
 

@@ -12,8 +12,10 @@
 
 namespace mediagen {
 
-// A blank canvas with antialiasing wanted everywhere we draw.
-QImage canvas(int width, int height, QColor fill = Qt::white);
+// A blank canvas with antialiasing wanted everywhere we draw. With a scale,
+// it has scale times the pixels in each direction and that device pixel
+// ratio, so that a painter on it still draws in width × height units.
+QImage canvas(int width, int height, QColor fill = Qt::white, int scale = 1);
 void prepare(QPainter& painter);
 
 // The one font family of all lettering, sized in pixels so that the output does

@@ -32,6 +32,7 @@ const char kHelpPage[] = R"html(<!DOCTYPE html>
   th { background: #e3f1fc; }
   kbd { background: #fff; border: 1px solid #9bb; border-bottom-width: 2px; border-radius: 4px;
         padding: 0 0.3em; font-family: inherit; font-size: 0.95em; }
+  .caption { color: #14395e; }
   .tip { background: #fff8d6; border-left: 5px solid #ffd23f; padding: 0.5em 1em; }
   footer { text-align: center; color: #5b6b7a; font-size: 0.9em; padding: 1em; }
 </style>
@@ -61,7 +62,7 @@ A friendly voice names everything the child sees, so no reading is needed.</p>
 <section id="activities">
 <h2>The four activities</h2>
 <p>When the program starts, the selection screen shows four big buttons. Click one to begin.
-To choose another activity later, use <b>New</b> in the menu.</p>
+To choose another activity later, use <b class="caption">New</b> in the <b class="caption">File</b> menu.</p>
 
 <h3>Learn Colors</h3>
 <p>One large picture of a colored shape appears at a time, brought in with a playful
@@ -95,20 +96,21 @@ background music plays. Both can be changed or switched off in the options.</p>
 <p>Small children only need the mouse: click a button on the selection screen to start,
 and click a picture to answer in the games.</p>
 <p>In the learn activities the pictures change by themselves every few seconds. If you choose
-&#8220;Change pictures by keyboard&#8221; in the options, the next picture comes instead when
-any key is pressed, so you and your child can take as long as you like over each one.</p>
+<b class="caption">Keyboard</b> under <b class="caption">Change Shapes</b> on the <b class="caption">Learn Options</b> page of the options, the next picture comes instead
+when any key is pressed, so you and your child can take as long as you like over each one.</p>
 
 <h3>Menu shortcuts</h3>
 <table>
-<tr><th>Keys</th><th>Menu item</th><th>What it does</th></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>N</kbd></td><td>New</td><td>Goes back to the selection screen to choose another activity.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>E</kbd></td><td>Exit</td><td>Ends the program.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>O</kbd></td><td>Contents</td><td>Opens this help page.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>W</kbd></td><td>Web Site</td><td>Opens the maker's web site in your browser.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>R</kbd></td><td>Donate</td><td>Opens the donation page in your browser.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>A</kbd></td><td>About</td><td>Shows the About box.</td></tr>
+<tr><th>Keys</th><th>Menu</th><th>Menu item</th><th>What it does</th></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>N</kbd></td><td><b class="caption">File</b></td><td><b class="caption">New</b></td><td>Goes back to the selection screen to choose another activity.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>E</kbd></td><td><b class="caption">File</b></td><td><b class="caption">Exit</b></td><td>Ends the program.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>O</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Contents</b></td><td>Opens this help page.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>W</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Web Site</b></td><td>Opens the maker's web site in your browser.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>R</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Donate</b></td><td>Opens the donation page in your browser.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>A</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">About</b></td><td>Shows the About box.</td></tr>
 </table>
-<p>The <b>Options</b> item of the menu bar opens the options dialog described below.</p>
+<p>The <b class="caption">Options</b> item of the menu bar opens the options dialog described below. The
+<b class="caption">Help</b> menu of the selection screen opens this page too.</p>
 </section>
 
 <section id="options">
@@ -117,42 +119,45 @@ any key is pressed, so you and your child can take as long as you like over each
 choices of all three pages. Closing the dialog any other way keeps the old settings. After the
 dialog closes, the current activity starts again from the beginning with the new settings.</p>
 
-<h3>Global Options</h3>
+<h3><b class="caption">Global Options</b></h3>
+<p>The page has three groups: <b class="caption">Background Options</b>, <b class="caption">Shapes to Use</b> and <b class="caption">Music</b>.</p>
 <table>
 <tr><th>Option</th><th>What it means</th></tr>
-<tr><td>Change Background</td><td>When ticked, the background picture behind the activities
+<tr><td><b class="caption">Change Background</b></td><td>When ticked, the background picture behind the activities
 changes now and then. When cleared, it stays the same.</td></tr>
-<tr><td>Change Background after &#8230; Pictures</td><td>How many pictures (in the learn
+<tr><td><b class="caption">Change Background after</b> &#8230; <b class="caption">Pictures.</b></td><td>How many pictures (in the learn
 activities) or questions (in the games) pass before the background changes: 1, 5, 10, 15, 20,
 25 or 30. The lower the number, the more often it changes.</td></tr>
-<tr><td>Shapes to Use: Standard or Plastic</td><td>Two picture sets: <b>Standard</b> shows smooth,
-glossy shapes; <b>Plastic</b> shows shapes with a raised rim and a textured, toy-like surface.</td></tr>
-<tr><td>Play Background Music</td><td>Switches the background music on or off.</td></tr>
+<tr><td><b class="caption">Shapes to Use</b>: <b class="caption">Standard</b> or <b class="caption">Plastic</b></td><td>Two picture sets: <b class="caption">Standard</b> shows smooth,
+glossy shapes; <b class="caption">Plastic</b> shows shapes with a raised rim and a textured, toy-like surface.</td></tr>
+<tr><td><b class="caption">Play Background Music</b></td><td>Switches the background music on or off.</td></tr>
 </table>
 
-<h3>Learn Options</h3>
+<h3><b class="caption">Learn Options</b></h3>
+<p>The page has three groups: <b class="caption">Color and Shape Options</b>, <b class="caption">Change Shapes</b> and <b class="caption">Special Effects Options</b>.</p>
 <table>
 <tr><th>Option</th><th>What it means</th></tr>
-<tr><td>Use the Same Object</td><td>When ticked, the learn activities keep one shape while
+<tr><td><b class="caption">Use the Same Object</b></td><td>When ticked, the learn activities keep one shape while
 the colors change (in Learn Colors), or one color while the shapes change (in Learn Shapes),
 so that only the thing being learned changes.</td></tr>
-<tr><td>Repeat Object &#8230; Times</td><td>How many times each color or shape is shown
+<tr><td><b class="caption">Repeat Object &#8230; Times</b></td><td>How many times each color or shape is shown
 before moving on to the next: 1 to 8. Repeating helps younger children.</td></tr>
-<tr><td>Change Shapes: Timer or Keyboard</td><td><b>Timer</b>: the next picture comes by itself
-a few seconds after the name is spoken. <b>Keyboard</b>: the next picture comes when a key is
+<tr><td><b class="caption">Change Shapes</b>: <b class="caption">Timer</b> or <b class="caption">Keyboard</b></td><td><b class="caption">Timer</b>: the next picture comes by itself
+a few seconds after the name is spoken. <b class="caption">Keyboard</b>: the next picture comes when a key is
 pressed.</td></tr>
-<tr><td>Special Effects</td><td>The speed of the transition effects that bring in the learn
+<tr><td><b class="caption">Special Effects</b></td><td>The speed of the transition effects that bring in the learn
 pictures: 1 to 40. The lower the value, the faster the effect.</td></tr>
 </table>
 
-<h3>Play Options</h3>
+<h3><b class="caption">Play Options</b></h3>
+<p>The page has three groups: <b class="caption">Color and Shape Options</b>, <b class="caption">Repeat Question</b> and <b class="caption">Special Effects Options</b>.</p>
 <table>
 <tr><th>Option</th><th>What it means</th></tr>
-<tr><td>Use the Same Object</td><td>When ticked, the four answer pictures of a game share one
+<tr><td><b class="caption">Use the Same Object</b></td><td>When ticked, the four answer pictures of a game share one
 shape (in Play Colors) or one color (in Play Shapes), so only the thing asked about differs.</td></tr>
-<tr><td>Repeat Question: Repeat</td><td>When ticked, the question is asked again after a long
+<tr><td><b class="caption">Repeat Question</b>: <b class="caption">Repeat</b></td><td>When ticked, the question is asked again after a long
 pause if no picture has been clicked.</td></tr>
-<tr><td>Special Effects</td><td>The speed of the transition effects in the games: 1 to 40.
+<tr><td><b class="caption">Special Effects</b></td><td>The speed of the transition effects in the games: 1 to 40.
 The lower the value, the faster the effect.</td></tr>
 </table>
 </section>

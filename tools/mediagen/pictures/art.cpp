@@ -1,7 +1,9 @@
 #include "pictures/art.h"
 
 #include <QDir>
+#include <QSet>
 
+#include <cstdio>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -11,51 +13,82 @@
 #include "pictures/buttonbar.h"
 #include "pictures/shapecolours.h"
 #include "pictures/shaperenderer.h"
+#include "ui/builtinpicture.h"
 
 namespace mediagen {
 namespace {
 
-// The options dialog's hearts: the blue of the shape pictures, drawn four times
-// larger and scaled down so that the 100-pixel pictures keep the rim and grain.
-QImage optionsHeart(ShapeFinish finish) {
-    const ShapeColour blue = shapeColours()[1];
+// The options dialog's hearts, 100 × 100: the blue of the shape pictures, drawn
+// 400 pixels wide and scaled down so that the small pictures keep the rim and
+// grain.
+QImage optionsHeart(ShapeFinish finish, int scale) {
+    const ShapeColour& blue = shapeColour(QStringLiteral("blue"));
     const QImage big = renderShape(QStringLiteral("hea"), blue, finish, QSize(400, 400), 1.22);
-    return big.scaled(100, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage heart =
+        big.scaled(100 * scale, 100 * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    heart.setDevicePixelRatio(scale);
+    return heart;
 }
 
 }  // namespace
 
-bool writeArt(const QString& dir) {
-    QDir().mkpath(dir);
-    const QColor blueBar(90, 160, 255);
-    const QColor greenBar(90, 210, 100);
+bool writeArt(const QString& dir, const QStringList& files) {
+    // The windows' pictures have twice the pixels of their size on the screen,
+    // so that they are as sharp as the text beside them at 200 %. The
+    // gradients are stretched over whatever they fill, and the icons come in
+    // sizes of their own.
+    const int scale = qv::kBuiltInPictureScale;
     std::vector<std::pair<QString, std::function<QImage()>>> pieces = {
-        {"aboutback", aboutBackground},
-        {"aboutokay", aboutOkayButton},
-        {"selectback", selectionBackground},
-        {"lcbut", [=] { return buttonBar(blueBar, QStringLiteral("Learn Colors")); }},
-        {"lsbut", [=] { return buttonBar(blueBar, QStringLiteral("Learn Shapes")); }},
-        {"playcbut", [=] { return buttonBar(greenBar, QStringLiteral("Play Colors")); }},
-        {"playshapes", [=] { return buttonBar(greenBar, QStringLiteral("Play Shapes")); }},
-        {"optionsokay", optionsOkayButton},
-        {"heartstandard", [] { return optionsHeart(ShapeFinish::Glossy); }},
-        {"heartplastic", [] { return optionsHeart(ShapeFinish::Plastic); }},
+        {"aboutback", [=] { return aboutBackground(scale); }},
+        {"aboutokay", [=] { return aboutOkayButton(scale); }},
+        {"selectback", [=] { return selectionBackground(scale); }},
+        {"optionsokay", [=] { return optionsOkayButton(scale); }},
+        {"heartstandard", [=] { return optionsHeart(ShapeFinish::Glossy, scale); }},
+        {"heartplastic", [=] { return optionsHeart(ShapeFinish::Plastic, scale); }},
         {"gradientaqua", aquaGradient},
         {"gradientyellowgreen", yellowGreenGradient},
         {"gradientgreen", greenGradient},
     };
+    for (const SelectionButton& b : selectionButtons()) {
+        pieces.emplace_back(QString::fromLatin1(b.builtInName),
+                            [b] { return selectionButtonPicture(b, ButtonLook::Plain); });
+    }
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         pieces.emplace_back("icon" + QString::number(size), [size] { return programIcon(size); });
     }
-    // The selection screen is most often the first window: its pictures are
-    // also built in as raw pixels, which it shows without decoding. The build
-    // names the same files in QUORVEL_RAW_ART_FILES.
-    const QStringList raw = {"selectback", "lcbut", "lsbut", "playcbut", "playshapes"};
+
+    // The build compiles in the files it names, so both must name the same
+    // pictures: each as PNG, and as raw pixels those the build wants so.
+    QSet<QString> drawn, asPng, asRaw;
+    for (const auto& piece : pieces)
+        drawn.insert(piece.first);
+    bool agreed = true;
+    for (const QString& file : files) {
+        const QString name = file.section('.', 0, -2);
+        const QString suffix = file.section('.', -1);
+        if (!drawn.contains(name) || (suffix != "png" && suffix != "argb")) {
+            std::fprintf(stderr, "quorvel-mediagen: the build names %s, which is not drawn here\n",
+                         qPrintable(file));
+            agreed = false;
+        }
+        (suffix == "png" ? asPng : asRaw).insert(name);
+    }
+    for (const QString& name : drawn) {
+        if (!asPng.contains(name)) {
+            std::fprintf(stderr, "quorvel-mediagen: %s.png is drawn but not named by the build\n",
+                         qPrintable(name));
+            agreed = false;
+        }
+    }
+    if (!agreed)
+        return false;
+
+    QDir().mkpath(dir);
     bool ok = true;
     for (const auto& [name, draw] : pieces) {
         const QImage picture = draw();
         ok = savePng(picture, dir + "/" + name + ".png") && ok;
-        if (raw.contains(name))
+        if (asRaw.contains(name))
             ok = saveRawPicture(picture, dir + "/" + name + ".argb") && ok;
     }
     return ok;

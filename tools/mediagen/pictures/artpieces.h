@@ -4,12 +4,14 @@
 
 namespace mediagen {
 
-// The pictures the program's windows carry inside the executable.
+// The pictures the program's windows carry inside the executable. The sizes
+// are the windows' own; the pictures have scale times the pixels (see
+// ui/builtinpicture.h).
 
-QImage aboutBackground();      // 540 × 540: green frame, round white centre, title
-QImage aboutOkayButton();      // 127 × 64: green oval reading "Okay"
-QImage selectionBackground();  // 305 × 402: bevelled green frame, yellow title plate
-QImage optionsOkayButton();    // 80 × 48: turquoise, "OKAY" in yellow capitals
+QImage aboutBackground(int scale);      // 540 × 540: green frame, round white centre, title
+QImage aboutOkayButton(int scale);      // 127 × 64: green oval reading "Okay"
+QImage selectionBackground(int scale);  // 305 × 402: bevelled green frame, yellow title plate
+QImage optionsOkayButton(int scale);    // 80 × 48: turquoise, "OKAY" in yellow capitals
 
 QImage aquaGradient();         // 450 × 550
 QImage yellowGreenGradient();  // 200 × 120

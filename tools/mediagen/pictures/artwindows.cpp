@@ -42,14 +42,14 @@ void rainbowTitle(QPainter& p, const QRectF& box, const QFont& font, double outl
 
 }  // namespace
 
-QImage aboutBackground() {
-    QImage image = canvas(540, 540);
+QImage aboutBackground(int scale) {
+    QImage image = canvas(540, 540, Qt::white, scale);
     QPainter p(&image);
     prepare(p);
     QRadialGradient frame(QPointF(270, 270), 390);
     frame.setColorAt(0.0, QColor(120, 210, 100));
     frame.setColorAt(1.0, QColor(30, 130, 50));
-    p.fillRect(image.rect(), frame);
+    p.fillRect(QRectF(0, 0, 540, 540), frame);
     // Bright dots along the frame, like a toy's border.
     const QColor dots[] = {QColor(255, 220, 40), QColor(255, 120, 160), QColor(120, 200, 255)};
     p.setPen(Qt::NoPen);
@@ -74,8 +74,8 @@ QImage aboutBackground() {
     return image;
 }
 
-QImage aboutOkayButton() {
-    QImage image = canvas(127, 64, Qt::transparent);
+QImage aboutOkayButton(int scale) {
+    QImage image = canvas(127, 64, Qt::transparent, scale);
     QPainter p(&image);
     prepare(p);
     const QRectF oval(3, 3, 121, 58);
@@ -98,8 +98,8 @@ QImage aboutOkayButton() {
     return image;
 }
 
-QImage selectionBackground() {
-    QImage image = canvas(305, 402);
+QImage selectionBackground(int scale) {
+    QImage image = canvas(305, 402, Qt::white, scale);
     QPainter p(&image);
     prepare(p);
     const QRectF outer(0, 0, 305, 402);
@@ -143,8 +143,8 @@ QImage selectionBackground() {
     return image;
 }
 
-QImage optionsOkayButton() {
-    QImage image = canvas(80, 48);
+QImage optionsOkayButton(int scale) {
+    QImage image = canvas(80, 48, Qt::white, scale);
     QPainter p(&image);
     prepare(p);
     const QRectF box(1, 1, 78, 46);

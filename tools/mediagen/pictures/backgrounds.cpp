@@ -6,8 +6,10 @@
 
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <numbers>
 
+#include "catalogue/tables.h"
 #include "common/painting.h"
 #include "common/prng.h"
 #include "pictures/shapepaths.h"
@@ -109,16 +111,23 @@ void waves(QPainter& p) {
                             QColor(120, 196, 222)};
     for (int band = 0; band < 4; ++band) {
         const double base = 520 + band * 170;
-        QPainterPath wave;
-        wave.moveTo(0, 1200);
-        for (int x = 0; x <= 1600; x += 16) {
-            wave.lineTo(x, base + 30 * std::sin(x / 140.0 + band * 1.3));
+        QPainterPath crest;
+        crest.moveTo(0, base + 30 * std::sin(band * 1.3));
+        for (int x = 16; x <= 1600; x += 16) {
+            crest.lineTo(x, base + 30 * std::sin(x / 140.0 + band * 1.3));
         }
-        wave.lineTo(1600, 1200);
-        wave.closeSubpath();
-        p.setPen(QPen(QColor(240, 252, 255, 200), 6));
+        QPainterPath water = crest;
+        water.lineTo(1600, 1200);
+        water.lineTo(0, 1200);
+        water.closeSubpath();
+        p.setPen(Qt::NoPen);
         p.setBrush(tones[band]);
-        p.drawPath(wave);
+        p.drawPath(water);
+        // Only the crest is foamy: outlining the whole band would also run a
+        // light line down the picture's edges.
+        p.setPen(QPen(QColor(240, 252, 255, 200), 6));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(crest);
     }
 }
 
@@ -230,13 +239,14 @@ void balloons(QPainter& p) {
 }  // namespace
 
 QImage backgroundPicture(int number) {
-    static const std::function<void(QPainter&)> painters[kBackgroundCount] = {
+    static const std::function<void(QPainter&)> painters[] = {
         skyWithClouds, meadow,    bubbles,   waves, confetti,
         rainbowArcs,   softStars, polkaDots, hills, balloons};
     QImage image = canvas(kWidth, kHeight);
     QPainter p(&image);
     prepare(p);
-    painters[number % kBackgroundCount](p);
+    static_assert(std::size(painters) == qv::kBackgroundCount, "one painter a background");
+    painters[number % qv::kBackgroundCount](p);
     // A thin white veil keeps every background quiet behind the pictures.
     p.fillRect(QRect(0, 0, kWidth, kHeight), QColor(255, 255, 255, 50));
     return image;

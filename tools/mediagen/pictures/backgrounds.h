@@ -4,9 +4,7 @@
 
 namespace mediagen {
 
-constexpr int kBackgroundCount = 10;
-
-// The game window's background number 0 to 9: soft, pastel, low contrast, so
+// The game window's background number 0 to qv::kBackgroundCount - 1: soft, pastel, low contrast, so
 // that the shape pictures in front of it stay the thing a child looks at.
 QImage backgroundPicture(int number);
 

@@ -5,15 +5,19 @@
 
 #include "common/painting.h"
 #include "pictures/shapepaths.h"
+#include "ui/builtinpicture.h"
 
 namespace mediagen {
 
-QImage buttonBar(const QColor& barColour, const QString& words) {
+QImage buttonBar(const QColor& barColour, const QString& words, ButtonLook look, int scale) {
+    const bool lit = look == ButtonLook::Lit;
+    // Lit up, the bar takes on light: the same colour, paler, ringed in gold.
+    const QColor colour = lit ? mix(barColour, Qt::white, 0.3) : barColour;
     const int width = 202;
     const int height = 44;
     // The corners around the rounded bar take the colour of the selection
     // screen's field, so the bar sits on it without a white box around it.
-    QImage image = canvas(width, height, QColor(204, 239, 190));
+    QImage image = canvas(width, height, QColor(204, 239, 190), scale);
     QPainter p(&image);
     prepare(p);
 
@@ -21,11 +25,11 @@ QImage buttonBar(const QColor& barColour, const QString& words) {
     QPainterPath shape;
     shape.addRoundedRect(bar, 12, 12);
     QLinearGradient body(0, bar.top(), 0, bar.bottom());
-    body.setColorAt(0.0, mix(barColour, Qt::white, 0.55));
-    body.setColorAt(0.48, mix(barColour, Qt::white, 0.15));
-    body.setColorAt(0.52, barColour);
-    body.setColorAt(1.0, mix(barColour, Qt::black, 0.12));
-    p.setPen(QPen(mix(barColour, Qt::black, 0.45), 2));
+    body.setColorAt(0.0, mix(colour, Qt::white, 0.55));
+    body.setColorAt(0.48, mix(colour, Qt::white, 0.15));
+    body.setColorAt(0.52, colour);
+    body.setColorAt(1.0, mix(colour, Qt::black, 0.12));
+    p.setPen(lit ? QPen(QColor(255, 196, 0), 3) : QPen(mix(barColour, Qt::black, 0.45), 2));
     p.setBrush(body);
     p.drawPath(shape);
 
@@ -51,6 +55,23 @@ QImage buttonBar(const QColor& barColour, const QString& words) {
 
     drawLettering(p, QRectF(38, 0, width - 44, height), words, letteringFont(19, true), Qt::black);
     return image;
+}
+
+const std::array<SelectionButton, 4>& selectionButtons() {
+    static const QColor blue(90, 160, 255);
+    static const QColor green(90, 210, 100);
+    static const std::array<SelectionButton, 4> buttons = {{
+        {"lcbut", "lc", blue, "Learn Colors"},
+        {"lsbut", "ls", blue, "Learn Shapes"},
+        {"playcbut", "pc", green, "Play Colors"},
+        {"playshapes", "ps", green, "Play Shapes"},
+    }};
+    return buttons;
+}
+
+QImage selectionButtonPicture(const SelectionButton& button, ButtonLook look) {
+    return buttonBar(button.colour, QString::fromLatin1(button.words), look,
+                     qv::kBuiltInPictureScale);
 }
 
 }  // namespace mediagen

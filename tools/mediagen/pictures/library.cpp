@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "catalogue/tables.h"
 #include "common/imagefiles.h"
 #include "common/parallel.h"
 #include "pictures/backgrounds.h"
@@ -18,33 +19,22 @@ namespace {
 const QSize kShapeSize(900, 800);
 
 void addShapeJobs(std::vector<Job>& jobs, const QString& folder, ShapeFinish finish) {
-    for (const char* stem : shapeStems()) {
+    for (const QString& stem : qv::kShapeStems) {
         for (const ShapeColour& colour : shapeColours()) {
             const QString path = folder + "/" + stem + colour.name + ".jpg";
-            jobs.push_back([=] {
-                return saveJpeg(renderShape(QString::fromLatin1(stem), colour, finish, kShapeSize),
-                                path);
-            });
+            jobs.push_back(
+                [=] { return saveJpeg(renderShape(stem, colour, finish, kShapeSize), path); });
         }
     }
 }
 
 void addButtonJobs(std::vector<Job>& jobs, const QString& folder) {
-    struct Button {
-        const char* stem;
-        const char* words;
-    };
-    const Button buttons[] = {{"lc", "Learn Colors"},
-                              {"ls", "Learn Shapes"},
-                              {"pc", "Play Colors"},
-                              {"ps", "Play Shapes"}};
-    const QColor highlighted(255, 222, 40);
-    const QColor plain(250, 250, 250);
-    for (const Button& b : buttons) {
-        const QString words = QString::fromLatin1(b.words);
-        const QString stem = folder + "/" + b.stem;
-        jobs.push_back([=] { return saveJpeg(buttonBar(highlighted, words), stem + "y.jpg"); });
-        jobs.push_back([=] { return saveJpeg(buttonBar(plain, words), stem + "w.jpg"); });
+    for (const SelectionButton& b : selectionButtons()) {
+        const QString stem = folder + "/" + b.libraryStem;
+        jobs.push_back(
+            [=] { return saveJpeg(selectionButtonPicture(b, ButtonLook::Lit), stem + "y.jpg"); });
+        jobs.push_back(
+            [=] { return saveJpeg(selectionButtonPicture(b, ButtonLook::Plain), stem + "w.jpg"); });
     }
 }
 
@@ -56,7 +46,7 @@ bool writePictureLibrary(const QString& programDir) {
     const QString backgrounds = programDir + "/backgrounds";
     std::vector<Job> jobs;
     // The big pictures first, so that both workers finish at about the same time.
-    for (int n = 0; n < kBackgroundCount; ++n) {
+    for (int n = 0; n < qv::kBackgroundCount; ++n) {
         jobs.push_back([=] {
             return saveJpeg(backgroundPicture(n),
                             backgrounds + "/back" + QString::number(n) + ".jpg");
@@ -64,7 +54,7 @@ bool writePictureLibrary(const QString& programDir) {
     }
     addShapeJobs(jobs, programDir + "/shapes", ShapeFinish::Glossy);
     addShapeJobs(jobs, programDir + "/shapes1", ShapeFinish::Plastic);
-    for (int n = 0; n < kRewardCount; ++n) {
+    for (int n = 0; n < qv::kRewardCount; ++n) {
         jobs.push_back([=] {
             return saveJpeg(rewardPicture(n), backgrounds + "/c" + QString::number(n) + ".jpg");
         });

@@ -4,9 +4,7 @@
 
 namespace mediagen {
 
-constexpr int kRewardCount = 76;
-
-// Reward picture number 0 to 75 (900 × 800): a cheerful motif on a festive
+// Reward picture number 0 to qv::kRewardCount - 1 (900 × 800): a cheerful motif on a festive
 // backdrop. Motif, colours and arrangement vary so that no two look alike.
 QImage rewardPicture(int number);
 

@@ -4,21 +4,27 @@
 #include <QString>
 
 #include <array>
+#include <tuple>
+
+#include "catalogue/tables.h"
 
 namespace mediagen {
 
-// The eleven colours the program teaches, as file-name stems, with the paint used
-// for them. Each paint is chosen to be the colour a child means by the name: a
-// brown well apart from orange, a pink well apart from purple, a mid gray.
+// The paint of each colour the program teaches. Each paint is chosen to be the
+// colour a child means by the name: a brown well apart from orange, a pink well
+// apart from purple, a mid gray.
 struct ShapeColour {
-    const char* name;
+    QString name;  // the catalogue's name, which is also the file-name stem
     QColor body;
     QColor edge;  // outline and deep shading; for white the outline that lets it show
 };
 
-const std::array<ShapeColour, 11>& shapeColours();
+inline constexpr std::size_t kColourCount = std::tuple_size_v<decltype(qv::kColorNames)>;
 
-// The ten shape stems in the order of the file names.
-const std::array<const char*, 10>& shapeStems();
+// Every colour of the catalogue, in its order.
+const std::array<ShapeColour, kColourCount>& shapeColours();
+
+// The colour of that name; the catalogue must have it.
+const ShapeColour& shapeColour(const QString& name);
 
 }  // namespace mediagen

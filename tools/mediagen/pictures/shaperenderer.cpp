@@ -169,7 +169,7 @@ QImage renderShape(const QString& stem, const ShapeColour& colour, ShapeFinish f
     // The seed depends on the picture only, so each file has its own grain and the
     // same grain on every run.
     unsigned seed = 2166136261u;
-    for (QChar c : stem + QString::fromLatin1(colour.name))
+    for (QChar c : stem + colour.name)
         seed = (seed ^ c.unicode()) * 16777619u;
     paintFinishedShape(painter, shapePath(stem, centre, unit), colour, finish, unit, seed);
     return image;

@@ -27,6 +27,9 @@
 
 namespace {
 
+// The voice as festival names it, and its Debian package (speech/voice.env).
+constexpr char kVoice[] = QUORVEL_VOICE;
+constexpr char kVoicePackage[] = QUORVEL_VOICE_PACKAGE;
 constexpr int kParallelJobs = 2;
 constexpr double kSpeakingRate = 0.88;
 constexpr int kFestivalTimeoutMs = 10 * 60 * 1000;
@@ -52,7 +55,7 @@ bool runFestival(const QString& festival, const QString& workDir,
         return false;
     }
     QTextStream out(&script);
-    out << "(voice_cmu_us_slt_arctic_hts)\n";
+    out << "(voice_" << kVoice << ")\n";
     // A little slower than the voice's natural pace, for small listeners.
     out << "(set! hts_engine_params (append hts_engine_params (list (list \"-r\" " << kSpeakingRate
         << "))))\n";
@@ -74,14 +77,16 @@ bool runFestival(const QString& festival, const QString& workDir,
     process.start(festival, {"-b", scriptPath});
     if (!process.waitForFinished(kFestivalTimeoutMs) ||
         process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        fail("festival did not finish cleanly (is the voice festvox-us-slt-hts installed?)");
+        fail(
+            QStringLiteral("festival did not finish cleanly (is the voice's package %1 installed?)")
+                .arg(kVoicePackage));
         return false;
     }
     for (const auto& phrase : phrases) {
         if (!QFile::exists(workDir + "/raw-" + phrase.stem + ".wav") ||
             !QFile::exists(workDir + "/raw-" + phrase.stem + ".segs")) {
-            fail("festival wrote no sound for \"" + phrase.text +
-                 "\" (is the voice cmu_us_slt_arctic_hts installed?)");
+            fail("festival wrote no sound for \"" + phrase.text + "\" (is the voice " + kVoice +
+                 " installed?)");
             return false;
         }
     }
@@ -166,7 +171,8 @@ int main(int argc, char** argv) {
     }
     const QString festival = QStandardPaths::findExecutable("festival");
     if (festival.isEmpty()) {
-        fail("festival is not installed; install the packages festival and festvox-us-slt-hts");
+        fail(QStringLiteral("festival is not installed; install the packages festival and %1")
+                 .arg(kVoicePackage));
         return 1;
     }
     const QString sox = QStandardPaths::findExecutable("sox");
@@ -190,6 +196,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto phrases = speechgen::allPhrases();
+    if (phrases.empty())
+        return 1;
     if (!runFestival(festival, work.path(), phrases))
         return 1;
     if (!resampleAll(sox, work.path(), phrases))

@@ -1,43 +1,57 @@
 #include "speech/phrases.h"
 
-#include <QByteArrayView>
-
+#include <cstdio>
 #include <utility>
+
+#include "catalogue/tables.h"
 
 namespace speechgen {
 
 namespace {
 
-// Colour names are also the file stems.
-const char* const kColours[] = {"black", "blue",   "brown", "gray",  "green", "orange",
-                                "pink",  "purple", "red",   "white", "yellow"};
-
-// Shape file stems with the word a child hears.
-const std::pair<const char*, const char*> kShapes[] = {
+// The word a child hears for each shape stem of the catalogue.
+const std::pair<const char*, const char*> kShapeWords[] = {
     {"cir", "circle"}, {"dia", "diamond"},  {"hea", "heart"},     {"oct", "octagon"},
     {"oval", "oval"},  {"pen", "pentagon"}, {"rec", "rectangle"}, {"squ", "square"},
     {"sta", "star"},   {"tri", "triangle"},
 };
 
+QString shapeWord(const QString& stem) {
+    for (const auto& [known, word] : kShapeWords) {
+        if (stem == QLatin1String(known))
+            return QString::fromLatin1(word);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::vector<Phrase> allPhrases() {
+    std::vector<std::pair<QString, QString>> shapes;
+    for (const QString& stem : qv::kShapeStems) {
+        const QString word = shapeWord(stem);
+        if (word.isEmpty()) {
+            std::fprintf(stderr, "quorvel-speechgen: no word for the shape %s\n", qPrintable(stem));
+            return {};
+        }
+        shapes.emplace_back(stem, word);
+    }
     std::vector<Phrase> phrases;
-    for (const char* colour : kColours)
+    // Colour names are also the file stems.
+    for (const QString& colour : qv::kColorNames)
         phrases.push_back({colour, colour});
-    for (const auto& [stem, word] : kShapes)
+    for (const auto& [stem, word] : shapes)
         phrases.push_back({stem, word});
-    for (const char* colour : kColours)
-        phrases.push_back({QStringLiteral("sel") + colour,
-                           QStringLiteral("Can you find %1?").arg(QLatin1String(colour))});
-    for (const auto& [stem, word] : kShapes) {
+    for (const QString& colour : qv::kColorNames)
+        phrases.push_back(
+            {QStringLiteral("sel") + colour, QStringLiteral("Can you find %1?").arg(colour)});
+    for (const auto& [stem, word] : shapes) {
         // The voice always says "thuh"; before a vowel a speaker says "thee",
         // and the spelling is what makes the voice do the same.
-        const bool vowelFirst = QByteArrayView("aeiou").contains(word[0]);
+        const bool vowelFirst = QStringLiteral("aeiou").contains(word[0]);
         const QString article = vowelFirst ? QStringLiteral("thee") : QStringLiteral("the");
-        phrases.push_back(
-            {QStringLiteral("sel") + stem,
-             QStringLiteral("Can you find %1 %2?").arg(article, QLatin1String(word))});
+        phrases.push_back({QStringLiteral("sel") + stem,
+                           QStringLiteral("Can you find %1 %2?").arg(article, word)});
     }
     const std::pair<const char*, const char*> fixed[] = {
         {"letsgocolors", "Let's learn our colors!"},

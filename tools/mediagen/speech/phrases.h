@@ -11,7 +11,8 @@ struct Phrase {
     QString text;  // what the voice is given to say
 };
 
-// Every spoken phrase of the library, in a fixed order.
+// Every spoken phrase of the library, in a fixed order; none when a shape of
+// the catalogue has no spoken word here.
 std::vector<Phrase> allPhrases();
 
 }  // namespace speechgen
