@@ -18,7 +18,8 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: quorvel-mediagen art DIR FILE...\n"
-                 "       quorvel-mediagen pictures|sounds|help DIR\n");
+                 "       quorvel-mediagen pictures|sounds DIR\n"
+                 "       quorvel-mediagen help DIR [WEBSITE]\n");
     return 2;
 }
 
@@ -39,13 +40,17 @@ int main(int argc, char** argv) {
             files << QString::fromLocal8Bit(argv[i]);
         return mediagen::writeArt(dir, files) ? 0 : 1;
     }
+    // The help page names the web site's menu items only when there is one.
+    if (kind == QLatin1String("help") && argc <= 4)
+        return mediagen::writeHelpPage(dir, argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString())
+                   ? 0
+                   : 1;
     if (argc != 3)
         return usage();
 
     const std::map<QString, std::function<bool(const QString&)>> kinds = {
         {"pictures", mediagen::writePictureLibrary},
         {"sounds", mediagen::writeSoundLibrary},
-        {"help", mediagen::writeHelpPage},
     };
     const auto writer = kinds.find(kind);
     if (writer == kinds.end())

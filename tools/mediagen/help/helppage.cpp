@@ -105,9 +105,7 @@ when any key is pressed, so you and your child can take as long as you like over
 <tr><td><kbd>Ctrl</kbd>+<kbd>N</kbd></td><td><b class="caption">File</b></td><td><b class="caption">New</b></td><td>Goes back to the selection screen to choose another activity.</td></tr>
 <tr><td><kbd>Ctrl</kbd>+<kbd>E</kbd></td><td><b class="caption">File</b></td><td><b class="caption">Exit</b></td><td>Ends the program.</td></tr>
 <tr><td><kbd>Ctrl</kbd>+<kbd>O</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Contents</b></td><td>Opens this help page.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>W</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Web Site</b></td><td>Opens the maker's web site in your browser.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>R</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Donate</b></td><td>Opens the donation page in your browser.</td></tr>
-<tr><td><kbd>Ctrl</kbd>+<kbd>A</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">About</b></td><td>Shows the About box.</td></tr>
+@WEBSITE_ROWS@<tr><td><kbd>Ctrl</kbd>+<kbd>A</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">About</b></td><td>Shows the About box.</td></tr>
 </table>
 <p>The <b class="caption">Options</b> item of the menu bar opens the options dialog described below. The
 <b class="caption">Help</b> menu of the selection screen opens this page too.</p>
@@ -173,8 +171,7 @@ once, as on the very first run.</p>
 <section id="privacy">
 <h2>Privacy</h2>
 <p>The program works completely offline. It collects nothing, sends nothing and needs no
-account. The only thing it writes is its settings file. The web site and donation links open
-in your own browser only when you choose them from the menu.</p>
+account. The only thing it writes is its settings file.@WEBSITE_PRIVACY@</p>
 </section>
 </main>
 <footer>Quorvel Learning &#8212; have fun learning colors and shapes!</footer>
@@ -182,12 +179,23 @@ in your own browser only when you choose them from the menu.</p>
 </html>
 )html";
 
+// The menu items that open the maker's web site exist only when it has one.
+const char kWebsiteRows[] =
+    R"html(<tr><td><kbd>Ctrl</kbd>+<kbd>W</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Web Site</b></td><td>Opens the maker's web site in your browser.</td></tr>
+<tr><td><kbd>Ctrl</kbd>+<kbd>R</kbd></td><td><b class="caption">Help</b></td><td><b class="caption">Donate</b></td><td>Opens the donation page in your browser.</td></tr>
+)html";
+const char kWebsitePrivacy[] = R"html( The web site and donation links open
+in your own browser only when you choose them from the menu.)html";
+
 }  // namespace
 
-bool writeHelpPage(const QString& programDir) {
+bool writeHelpPage(const QString& programDir, const QString& website) {
     const QString folder = QDir(programDir).filePath("help");
     QFile page(folder + "/colorhelp.htm");
-    const QByteArray text(kHelpPage);
+    const bool hasWebsite = !website.isEmpty();
+    const QByteArray text = QByteArray(kHelpPage)
+                                .replace("@WEBSITE_ROWS@", hasWebsite ? kWebsiteRows : "")
+                                .replace("@WEBSITE_PRIVACY@", hasWebsite ? kWebsitePrivacy : "");
     if (!QDir().mkpath(folder) || !page.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         page.write(text) != text.size()) {
         std::fprintf(stderr, "quorvel-mediagen help: cannot write %s\n",
