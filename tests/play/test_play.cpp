@@ -8,13 +8,13 @@
 #include "catalogue/tables.h"
 #include "pictures/transitionpicture.h"
 #include "sound/soundplayer.h"
-#include "support/fixturelibrary.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "timing/timer.h"
 #include "ui/mainform/mainform.h"
 
 using namespace qv;
-using qvtest::FixtureLibrary;
+using qvtest::BackgroundModel;
+using qvtest::GameRig;
 using qvtest::RecordingAudio;
 using qvtest::TestProgram;
 
@@ -24,21 +24,10 @@ constexpr int kTransitionMs = 500;         // the default effect speed of 10
 constexpr qint64 kFirstQuestionMs = 5000;  // the first play start waits for the introduction
 constexpr qint64 kArrivedMs = 5000 + 4 * kTransitionMs;  // the fourth picture is in
 
-// The game window in a play mode on a small fixture library.
-struct PlayRig {
-    explicit PlayRig(const QMap<QString, QString>& settings = {}) {
-        // Music has tests of its own; here it would only add to the log.
-        QMap<QString, QString> changed = settings;
-        changed.insert("playmusic", "False");
-        program.useSettings(changed);
-    }
-
-    mainform& open(const QString& mode) {
-        program.module1.selectedmode = mode;
-        game = &program.forms->game();
-        game->showAsWindow();
-        return *game;
-    }
+// The game window in a play mode on the fixture library.
+struct PlayRig : GameRig {
+    explicit PlayRig(const Settings& settings = {})
+        : GameRig(withoutMusic(settings), Library::Fixture) {}
 
     // Scripts the draws up to the first colour question: the background, the
     // shapes ("cir"), the four colours, the right picture.
@@ -51,26 +40,12 @@ struct PlayRig {
         program.random.scriptDraw(right, 4);
     }
 
-    std::array<TransitionPicture*, 4> pictures() const {
-        return {game->image0, game->Image1, game->image2, game->image3};
-    }
-
-    QString file(const QString& relative) const { return library.path() + "/" + relative; }
-    QImage shapePicture(int k) const {
-        return QImage(file("shapes/" + game->pictureshapes[k] + game->picturecolors[k] + ".jpg"));
+    QImage shapePicture(int k) {
+        const mainform& window = game();
+        return QImage(file("shapes/" + window.pictureshapes[k] + window.picturecolors[k] + ".jpg"));
     }
     qint64 lengthOf(const QString& sound) const {
         return RecordingAudio::waveLengthMs(file("sounds/" + sound + ".wav"));
-    }
-
-    // "e3", "selred", "thatis" ... of a player's sounds, with their times.
-    QStringList heard(const QString& player) const {
-        QStringList result;
-        for (const auto& e : program.audio.entriesFor(player))
-            if (!e.path.contains("letsplay"))
-                result << QString("%1 %2%3").arg(e.timeMs).arg(QFileInfo(e.path).completeBaseName(),
-                                                               e.ok ? "" : "!");
-        return result;
     }
     int effectSounds() const {
         int n = 0;
@@ -78,10 +53,6 @@ struct PlayRig {
             n += QFileInfo(e.path).completeBaseName().startsWith('e');
         return n;
     }
-
-    FixtureLibrary library;
-    TestProgram program{library.path()};
-    mainform* game = nullptr;
 };
 
 // Which picture answers, and one that does not.
@@ -90,7 +61,7 @@ int wrongPicture(const mainform& game) {
 }
 
 void click(PlayRig& rig, int k) {
-    QTest::mouseClick(rig.pictures()[k], Qt::LeftButton);
+    QTest::mouseClick(rig.answers()[k], Qt::LeftButton);
 }
 
 }  // namespace
@@ -138,12 +109,12 @@ private slots:
             click(rig, game.rightpicture);
             QCOMPARE(p.audio.entriesFor("answerplay").size(), 0);
             p.clock.advance(kTransitionMs);
-            QCOMPARE(rig.pictures()[k]->picture(), rig.shapePicture(k));
-            QVERIFY(!rig.pictures()[k]->armed());
+            QCOMPARE(rig.answers()[k]->picture(), rig.shapePicture(k));
+            QVERIFY(!rig.answers()[k]->armed());
         }
         QCOMPARE(rig.effectSounds(), 4);
         QCOMPARE(p.audio.entriesFor("mainform.soundplayer").last().timeMs, kArrivedMs);
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QVERIFY(picture->isEnabled());
         QVERIFY(game.playgametimer->enabled());
         QVERIFY(rig.heard("answerplay").isEmpty());
@@ -218,7 +189,7 @@ private slots:
         // The same four pictures stay, enabled, and the question goes on.
         QCOMPARE(colours ? game.picturecolors : game.pictureshapes, before);
         QCOMPARE(colours ? game.rightcolor : game.rightshape, asked);
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QVERIFY(picture->isEnabled());
         // With "repeat" the next repetition comes 15000 ms after the wrong answer.
         p.audio.clear();
@@ -253,7 +224,7 @@ private slots:
         const QString asked = game.lastquestion;
         std::array<QImage, 4> shownBefore;
         for (int k = 0; k < 4; ++k)
-            shownBefore[k] = rig.pictures()[k]->picture();
+            shownBefore[k] = rig.answers()[k]->picture();
 
         // Watch the pictures while the praise plays.
         QImage rewardShown;
@@ -261,9 +232,9 @@ private slots:
         QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
             if (!rewardShown.isNull())
                 return;
-            rewardShown = rig.pictures()[right]->picture();
+            rewardShown = rig.answers()[right]->picture();
             for (int k = 0; k < 4; ++k)
-                othersDuringPraise[k] = rig.pictures()[k]->picture();
+                othersDuringPraise[k] = rig.answers()[k]->picture();
         });
         const qint64 start = p.clock.nowMs();
         click(rig, right);
@@ -283,7 +254,7 @@ private slots:
             if (k != right)
                 QCOMPARE(othersDuringPraise[k], shownBefore[k]);
         // The next question is being built: cleared, disabled, image0 coming in.
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QVERIFY(!picture->isEnabled());
         QVERIFY(game.image0->transitionRunning());
         QVERIFY(game.lastquestion != asked);
@@ -322,7 +293,7 @@ private slots:
         p.clock.advance(4 * fx);
         QCOMPARE(rig.effectSounds(), 4);
         for (int k = 0; k < 4; ++k)
-            QCOMPARE(rig.pictures()[k]->picture(), rig.shapePicture(k));
+            QCOMPARE(rig.answers()[k]->picture(), rig.shapePicture(k));
         QVERIFY(game.playgametimer->enabled());
     }
 
@@ -364,11 +335,11 @@ private slots:
         PlayRig rig({{"playsameobj", "True"}});
         if (missing == "rewards") {
             for (int n = 0; n < 76; ++n)
-                rig.library.remove(QString("backgrounds/c%1.jpg").arg(n));
+                rig.fixture().remove(QString("backgrounds/c%1.jpg").arg(n));
         } else if (missing.startsWith('!')) {
-            rig.library.corrupt(missing.mid(1));
+            rig.fixture().corrupt(missing.mid(1));
         } else {
-            rig.library.remove(missing);
+            rig.fixture().remove(missing);
         }
         rig.scriptFirstColourQuestion({0, 1, 2, 3}, 0);
         rig.program.random.useGenerator(1);
@@ -376,7 +347,7 @@ private slots:
         TestProgram& p = rig.program;
         p.clock.advance(kArrivedMs + 2000);
         QCOMPARE(rig.effectSounds(), effectSounds);
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QCOMPARE(picture->isEnabled(), open);
         QCOMPARE(game.playgametimer->interval(), open ? 15000 : 1000);
         if (!open) {
@@ -429,8 +400,7 @@ private slots:
             rewards[n] = QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
 
         QString previous;
-        int modelCount = 0;
-        int seedings = p.random.seedings;
+        BackgroundModel background(backchange, p.random.seedings);
         int questions = 0;
         int wrongAnswers = 0;
         const auto checkNewQuestion = [&] {
@@ -443,14 +413,9 @@ private slots:
             QVERIFY(asked != previous);
             if (playsameobj)
                 QCOMPARE(QSet<QString>(shared.begin(), shared.end()).size(), 1);
-            if (modelCount == backchange) {
-                modelCount = 1;
-                ++seedings;
-            } else {
-                ++modelCount;
-            }
-            QCOMPARE(int(p.module1.backgroundcount), modelCount);
-            QCOMPARE(p.random.seedings, seedings);
+            background.step();
+            QCOMPARE(int(p.module1.backgroundcount), background.count());
+            QCOMPARE(p.random.seedings, background.seedings());
             previous = asked;
             ++questions;
         };
@@ -473,7 +438,7 @@ private slots:
             QMetaObject::Connection watch =
                 QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
                     if (game.lastquestion == askedBefore &&
-                        std::find(rewards.begin(), rewards.end(), rig.pictures()[k]->picture()) !=
+                        std::find(rewards.begin(), rewards.end(), rig.answers()[k]->picture()) !=
                             rewards.end())
                         rewarded = true;
                 });
