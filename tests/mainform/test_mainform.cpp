@@ -10,7 +10,7 @@
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
 #include "sound/soundplayer.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "timing/timer.h"
 #include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
@@ -19,21 +19,13 @@
 #include "ui/selectform/selectform.h"
 
 using namespace qv;
+using qvtest::GameRig;
 using qvtest::TestProgram;
+using qvtest::whenDialogOpens;
 
 namespace {
 
 const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
-
-// Opens the game window for a mode, as the selection screen does.
-mainform& openGame(TestProgram& program, const QString& mode) {
-    program.storeDefaults();
-    loadsettings(program.module1.settings, program.store);
-    program.module1.selectedmode = mode;
-    mainform& game = program.forms->game();
-    game.showAsWindow();
-    return game;
-}
 
 QList<TransitionPicture*> visiblePictures(mainform& game) {
     QList<TransitionPicture*> shown;
@@ -44,11 +36,6 @@ QList<TransitionPicture*> visiblePictures(mainform& game) {
     return shown;
 }
 
-// Runs fn as soon as the next modal dialog is up.
-void whenDialogOpens(std::function<void()> fn) {
-    QTimer::singleShot(0, qApp, [fn = std::move(fn)]() { fn(); });
-}
-
 }  // namespace
 
 class TestMainform : public QObject {
@@ -56,8 +43,8 @@ class TestMainform : public QObject {
 
 private slots:
     void windowMenusAndShortcuts() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        mainform& game = rig.open("learncolors");
         QCOMPARE(game.windowTitle(), QStringLiteral("Learn Colors and Shapes"));
         QVERIFY(game.isMaximized());
         const QList<QAction*> top = game.menuBar()->actions();
@@ -96,12 +83,13 @@ private slots:
         QFETCH(QString, introduction);
         QFETCH(bool, learn);
         QFETCH(int, interval);
-        TestProgram program;
+        GameRig rig;
+        TestProgram& program = rig.program;
         // The load step draws a background first, then userselection the start place.
         program.random.scriptDraw(2, 10);
         program.random.scriptDraw(7, mode == "learnshapes" ? 10 : 11);
         program.module1.backgroundcount = 9;
-        mainform& game = openGame(program, mode);
+        mainform& game = rig.open(mode);
 
         const QStringList spoken = program.audio.filesPlayed("mainform.soundplayer");
         QCOMPARE(spoken, introduction.isEmpty()
@@ -148,8 +136,9 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, mode);
         QFETCH(int, interval);
-        TestProgram program;
-        mainform& game = openGame(program, first);
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open(first);
         program.clock.advance(100);
         game.playgametimer->setEnabled(true);
         game.timesshown = 4;
@@ -178,8 +167,9 @@ private slots:
     }
 
     void closingTheNewDialogRestartsTheCurrentChoice() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         selectform& screen = program.forms->select();
         whenDialogOpens([&]() {
             QVERIFY(QTest::qWaitForWindowActive(&screen));
@@ -201,8 +191,9 @@ private slots:
     }
     void aboutKeepsTheBackgroundAndTheQuestionTimer() {
         QFETCH(bool, questionTimerRunning);
-        TestProgram program;
-        mainform& game = openGame(program, "playshapes");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("playshapes");
         game.playgametimer->setEnabled(questionTimerRunning);
         program.module1.backgroundcount = 3;
         const QImage background = game.mainimage->picture();
@@ -229,8 +220,9 @@ private slots:
     }
     void exitAndClosingStopTheMusicAndEnd() {
         QFETCH(bool, byMenu);
-        TestProgram program;
-        mainform& game = openGame(program, "learnshapes");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learnshapes");
         if (byMenu)
             game.eitmenu_click();
         else
@@ -250,8 +242,9 @@ private slots:
     void keyPressEnablesTheTimerOnlyInKeyboardMode() {
         QFETCH(QString, how);
         QFETCH(bool, enabled);
-        TestProgram program;
-        mainform& game = openGame(program, "playcolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("playcolors");
         program.module1.settings.howtochangepictures = how;
         game.Timer1->setEnabled(false);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &game;
@@ -272,22 +265,29 @@ private slots:
         QFETCH(int, backchange);
         QFETCH(int, steps);
         QFETCH(QList<int>, changesAt);
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         program.module1.settings.backchange = static_cast<qint16>(backchange);
+        // The model the long runs of test_learn and test_play check against.
+        qvtest::BackgroundModel model(backchange, program.random.seedings);
         QList<int> changed;
         for (int step = 1; step <= steps; ++step) {
             const int before = program.random.seedings;
             game.checkbackground();
             if (program.random.seedings != before)
                 changed << step;
+            model.step();
+            QCOMPARE(int(program.module1.backgroundcount), model.count());
+            QCOMPARE(program.random.seedings, model.seedings());
         }
         QCOMPARE(changed, changesAt);
     }
 
     void backgroundCountStopsAtItsTop() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         program.module1.settings.backchange = 0;
         program.module1.backgroundcount = 32766;
         game.checkbackground();
@@ -299,9 +299,10 @@ private slots:
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath("backgrounds"));
         QFile::copy(kLibrary + "/backgrounds/back3.jpg", dir.filePath("backgrounds/back3.jpg"));
-        TestProgram program(dir.path());
+        GameRig rig({}, dir.path());
+        TestProgram& program = rig.program;
         program.random.scriptDraw(3, 10);
-        mainform& game = openGame(program, "learncolors");
+        mainform& game = rig.open("learncolors");
         QCOMPARE(game.pick.randomnumber, qint16(3));
         const QImage shown = game.mainimage->picture();
         QVERIFY(!shown.isNull());
@@ -316,8 +317,9 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.filePath("my programs/quorvel learning");
         QDir().mkpath(folder);
-        TestProgram program(folder);
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig({}, folder);
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         game.abounmenu->trigger();
         game.webmenu->trigger();
         game.donatemenu->trigger();
@@ -336,8 +338,8 @@ private slots:
     }
 
     void restoredWindowHasTheDesignClientArea() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        mainform& game = rig.open("learncolors");
         QVERIFY(game.isMaximized());
         game.showNormal();
         QVERIFY(QTest::qWaitFor([&]() { return !game.isMaximized(); }));
@@ -354,8 +356,9 @@ private slots:
     }
     void modalBoxesOpenCentredOverTheGameWindow() {
         QFETCH(bool, about);
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         game.showNormal();
         // Away from the middle of the screen, where a box would be by chance.
         game.move(game.screen()->availableGeometry().topLeft() + QPoint(40, 25));
@@ -377,8 +380,9 @@ private slots:
     }
 
     void reloadedSelectionScreenStartsFromItsBuiltInPictures() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         selectform& screen = program.forms->select();
         QList<QImage> builtIn;
         for (PictureButton* b : {screen.lcbut, screen.lsbut, screen.playcbut, screen.playshapes})
@@ -420,8 +424,8 @@ private slots:
     }
     void layoutStaysProportional() {
         QFETCH(QSize, client);
-        TestProgram program;
-        mainform& game = openGame(program, "playcolors");
+        GameRig rig;
+        mainform& game = rig.open("playcolors");
         game.showNormal();
         // The restored window already has the design size: start every row
         // from another size, so that each is a real change.
@@ -445,12 +449,9 @@ private slots:
     }
 
     void firstLayoutRaisesTheNotification() {
-        TestProgram program;
-        program.storeDefaults();
-        program.module1.selectedmode = "learncolors";
-        mainform& game = program.forms->game();
-        QSignalSpy laidOut(&game, &mainform::laidOut);
-        game.showAsWindow();
+        GameRig rig;
+        QSignalSpy laidOut(&rig.game(), &mainform::laidOut);
+        rig.open("learncolors");
         QVERIFY(laidOut.count() >= 1);
     }
 };
