@@ -16,6 +16,7 @@
 
 using namespace qv;
 using qvtest::BackgroundModel;
+using Damage = qvtest::FixtureLibrary::Damage;
 using qvtest::GameRig;
 using qvtest::TestProgram;
 
@@ -249,29 +250,30 @@ private slots:
     // activity rests until it is restarted, with the keyboard a key goes on.
     // A missing sound only silences the name.
     void missingFiles_data() {
-        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Damage>("damage");
         QTest::addColumn<QString>("change");
         QTest::addColumn<int>("picturesAfterAMinute");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("picture, timer") << "shapes/cirblack.jpg"
-                                        << "timer" << 1 << QStringList();
-        QTest::newRow("picture, keyboard") << "shapes/cirblack.jpg"
-                                           << "keyboard" << 2 << QStringList{"7000 blue"};
-        QTest::newRow("sound, timer") << "sounds/black.wav"
-                                      << "timer" << 18 << QStringList{"3500 black!", "7000 blue"};
-        QTest::newRow("broken picture") << "!shapes/cirblack.jpg"
-                                        << "timer" << 1 << QStringList();
+        QTest::addColumn<bool>("rests");  // stopped, with no learn picture
+        QTest::newRow("picture, timer")
+            << "shapes/cirblack.jpg" << Damage::Removed << "timer" << 1 << QStringList() << true;
+        QTest::newRow("picture, keyboard") << "shapes/cirblack.jpg" << Damage::Removed << "keyboard"
+                                           << 2 << QStringList{"7000 blue"} << false;
+        QTest::newRow("sound, timer") << "sounds/black.wav" << Damage::Removed << "timer" << 18
+                                      << QStringList{"3500 black!", "7000 blue"} << false;
+        QTest::newRow("broken picture")
+            << "shapes/cirblack.jpg" << Damage::Corrupt << "timer" << 1 << QStringList() << true;
     }
     void missingFiles() {
-        QFETCH(QString, missing);
+        QFETCH(QString, file);
+        QFETCH(Damage, damage);
         QFETCH(QString, change);
         QFETCH(int, picturesAfterAMinute);
         QFETCH(QStringList, names);
+        QFETCH(bool, rests);
         LearnRig rig({{"howtochangepictures", change}});
-        if (missing.startsWith('!'))
-            rig.fixture().corrupt(missing.mid(1));
-        else
-            rig.fixture().remove(missing);
+        rig.fixture().damage(file, damage);
         TestProgram& p = rig.program;
         p.random.scriptDraw(0, 10);
         p.random.scriptDraw(0, 11);
@@ -285,7 +287,7 @@ private slots:
         p.clock.advance(60'000);
         QCOMPARE(rig.shown.size(), picturesAfterAMinute);
         QCOMPARE(rig.heard(kVoice).mid(0, 2), names);
-        if (missing.contains("shapes") && change == "timer") {
+        if (rests) {
             QVERIFY(!game.Timer1->enabled());
             QVERIFY(game.Learnimage->picture().isNull());
         }

@@ -14,6 +14,7 @@
 
 using namespace qv;
 using qvtest::BackgroundModel;
+using Damage = qvtest::FixtureLibrary::Damage;
 using qvtest::GameRig;
 using qvtest::RecordingAudio;
 using qvtest::TestProgram;
@@ -318,29 +319,38 @@ private slots:
     // is passed over and the question opens as usual; a missing reward keeps
     // the picture; a missing question is silent and the game goes on.
     void missingFiles_data() {
-        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<Damage>("damage");
         QTest::addColumn<int>("effectSounds");
         QTest::addColumn<bool>("open");
-        QTest::newRow("picture 0") << "shapes/cirblack.jpg" << 0 << false;
-        QTest::newRow("picture 2") << "shapes/cirbrown.jpg" << 3 << true;
-        QTest::newRow("picture 3") << "shapes/cirgray.jpg" << 3 << true;
-        QTest::newRow("broken picture 1") << "!shapes/cirblue.jpg" << 3 << true;
-        QTest::newRow("question sound") << "sounds/selblack.wav" << 4 << true;
-        QTest::newRow("every reward") << "rewards" << 4 << true;
+        QTest::addColumn<QString>("asked");  // the question, as heard()
+        QTest::addColumn<bool>("rewarded");
+        QStringList rewards;
+        for (int n = 0; n < 76; ++n)
+            rewards << QString("backgrounds/c%1.jpg").arg(n);
+        QTest::newRow("picture 0") << QStringList{"shapes/cirblack.jpg"} << Damage::Removed << 0
+                                   << false << QString() << false;
+        QTest::newRow("picture 2") << QStringList{"shapes/cirbrown.jpg"} << Damage::Removed << 3
+                                   << true << "selblack" << true;
+        QTest::newRow("picture 3") << QStringList{"shapes/cirgray.jpg"} << Damage::Removed << 3
+                                   << true << "selblack" << true;
+        QTest::newRow("broken picture 1") << QStringList{"shapes/cirblue.jpg"} << Damage::Corrupt
+                                          << 3 << true << "selblack" << true;
+        QTest::newRow("question sound") << QStringList{"sounds/selblack.wav"} << Damage::Removed
+                                        << 4 << true << "selblack!" << true;
+        QTest::newRow("every reward")
+            << rewards << Damage::Removed << 4 << true << "selblack" << false;
     }
     void missingFiles() {
-        QFETCH(QString, missing);
+        QFETCH(QStringList, files);
+        QFETCH(Damage, damage);
         QFETCH(int, effectSounds);
         QFETCH(bool, open);
+        QFETCH(QString, asked);
+        QFETCH(bool, rewarded);
         PlayRig rig({{"playsameobj", "True"}});
-        if (missing == "rewards") {
-            for (int n = 0; n < 76; ++n)
-                rig.fixture().remove(QString("backgrounds/c%1.jpg").arg(n));
-        } else if (missing.startsWith('!')) {
-            rig.fixture().corrupt(missing.mid(1));
-        } else {
-            rig.fixture().remove(missing);
-        }
+        for (const QString& file : files)
+            rig.fixture().damage(file, damage);
         rig.scriptFirstColourQuestion({0, 1, 2, 3}, 0);
         rig.program.random.useGenerator(1);
         mainform& game = rig.open("playcolors");
@@ -355,15 +365,20 @@ private slots:
             QVERIFY(!game.playgametimer->enabled());
             return;
         }
-        const QString question = missing.contains("sel") ? " selblack!" : " selblack";
-        QCOMPARE(rig.heard("mainform.soundplayer").filter(question).size(), 1);
+        QCOMPARE(
+            rig.heard("mainform.soundplayer").filter(QRegularExpression(" " + asked + "$")).size(),
+            1);
         const QImage before = game.image0->picture();
-        // A right answer: with no reward the picture stays as it was.
+        // A right answer: the reward shows while the praise plays; with no
+        // reward the picture stays as it was.
+        QImage duringPraise;
         QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
-            if (missing == "rewards" && game.lastquestion == "black")
-                QCOMPARE(game.image0->picture(), before);
+            if (game.lastquestion == "black" && duringPraise.isNull())
+                duringPraise = game.image0->picture();
         });
         click(rig, 0);
+        QVERIFY(!duringPraise.isNull());
+        QCOMPARE(duringPraise == before, !rewarded);
         QVERIFY(game.lastquestion != "black");
         QVERIFY(game.image0->transitionRunning());
     }
