@@ -10,13 +10,17 @@
 #include "sound/soundplayer.h"
 #include "support/gamerig.h"
 #include "timing/timer.h"
+#include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
+#include "ui/picturebutton.h"
+#include "ui/selectform/selectform.h"
 
 using namespace qv;
 using qvtest::BackgroundModel;
 using Damage = qvtest::FixtureLibrary::Damage;
 using qvtest::GameRig;
 using qvtest::RecordingAudio;
+using qvtest::ScriptedRandom;
 using qvtest::TestProgram;
 
 namespace {
@@ -262,6 +266,182 @@ private slots:
         QVERIFY(game.Image1->picture().isNull());
     }
 
+    // A right answer stops the question timer at once: the next question is
+    // asked 1000 ms after its own fourth picture, never while its pictures
+    // are still coming in, and then as the setting says.
+    void aRightAnswerStopsTheQuestionTimer_data() {
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<int>("answeredAfterMs");  // after the fourth picture
+        QTest::newRow("repeat, before the question") << true << 500;
+        QTest::newRow("repeat, after the question") << true << 3000;
+        QTest::newRow("once, after the question") << false << 3000;
+    }
+    void aRightAnswerStopsTheQuestionTimer() {
+        QFETCH(bool, repeat);
+        QFETCH(int, answeredAfterMs);
+        PlayRig rig({{"repeatquestion", repeat ? "True" : "False"}});
+        rig.program.random.useGenerator(6);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + answeredAfterMs);
+        p.audio.clear();
+        click(rig, game.rightpicture);
+        QVERIFY(!game.playgametimer->enabled());
+        const qint64 built = p.clock.nowMs();  // the praise has been heard
+        const qint64 asked = built + 4 * kTransitionMs + 1000;
+        p.clock.advance(4 * kTransitionMs + 31'000);
+        QStringList expected{QString("%1 sel%2").arg(asked).arg(game.lastquestion)};
+        if (repeat)
+            for (qint64 again : {asked + 15'000, asked + 30'000})
+                expected << QString("%1 sel%2").arg(again).arg(game.lastquestion);
+        QCOMPARE(rig.heard("mainform.soundplayer").filter(" sel"), expected);
+    }
+
+    // The answer pictures take no click before a question has been built: not
+    // during the window's first introduction, and not after a restart, even
+    // when the question before was open.
+    void aClickBeforeTheQuestionDoesNothing_data() {
+        QTest::addColumn<QString>("restart");
+        QTest::newRow("the window opens") << QString();
+        QTest::newRow("New") << "New";
+        QTest::newRow("About") << "About";
+        QTest::newRow("Options") << "Options";
+    }
+    void aClickBeforeTheQuestionDoesNothing() {
+        QFETCH(QString, restart);
+        PlayRig rig;
+        rig.program.random.useGenerator(8);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        if (restart.isEmpty()) {
+            p.clock.advance(kFirstQuestionMs / 2);
+        } else {
+            p.clock.advance(kArrivedMs + 500);
+            QVERIFY(game.image0->isEnabled());
+            qvtest::whenDialogOpens([&] {
+                if (restart == "New")
+                    QTest::mouseClick(p.forms->select().playcbut, Qt::LeftButton);
+                else if (restart == "About")
+                    QTest::mouseClick(p.forms->about().okaybut, Qt::LeftButton);
+                else if (QWidget* dialog = QApplication::activeModalWidget())
+                    dialog->close();
+            });
+            if (restart == "New")
+                game.newmenu_click();
+            else if (restart == "About")
+                game.aboutmenu_click();
+            else
+                game.optionsmenu_click();
+            QCOMPARE(p.module1.selectedmode, QStringLiteral("playcolors"));
+        }
+        p.audio.clear();
+        const int draws = p.random.taken;
+        for (TransitionPicture* picture : rig.answers()) {
+            QVERIFY(picture->isVisible());
+            QVERIFY(!picture->isEnabled());
+            QTest::mouseClick(picture, Qt::LeftButton);
+        }
+        QVERIFY(rig.heard("answerplay").isEmpty());
+        QCOMPARE(p.random.taken, draws);
+    }
+
+    // A click the child makes while a right answer is being handled waits in
+    // the queue; it is judged once the reward shows, before the praise, while
+    // the question it was meant for is still open.
+    void aQueuedClickIsJudgedBeforeThePraise() {
+        PlayRig rig({{"repeatquestion", "False"}});
+        rig.scriptFirstColourQuestion({8, 1, 2, 3}, 0);
+        rig.program.random.useGenerator(10);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 2000);
+        p.audio.clear();
+        const qint64 start = p.clock.nowMs();
+        const QPoint centre = game.image2->rect().center();  // "brown"
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                game.image2,
+                new QMouseEvent(type, centre, game.image2->mapToGlobal(centre), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        click(rig, 0);  // "red", the right one
+
+        const qint64 nameAt = start + rig.lengthOf("thatis");
+        const qint64 praiseAt = nameAt + rig.lengthOf("brown");
+        const QStringList feedback = rig.heard("answerplay");
+        QCOMPARE(feedback.size(), 3);
+        QCOMPARE(feedback.mid(0, 2),
+                 QStringList({QString("%1 thatis").arg(start), QString("%1 brown").arg(nameAt)}));
+        QVERIFY2(
+            QRegularExpression(QString("^%1 a[0-5]$").arg(praiseAt)).match(feedback[2]).hasMatch(),
+            qPrintable(feedback[2]));
+        QCOMPARE(rig.heard("mainform.soundplayer").filter(" sel"),
+                 QStringList{QString("%1 selred").arg(praiseAt)});
+        QVERIFY(game.lastquestion != "red");
+    }
+
+    // The draws of a question, scripted one by one: each answer picture comes
+    // in through the effect of its own draw of 22, taken just before it is
+    // loaded; each arrival sounds a draw of 11 effect sounds, a right answer
+    // shows a draw of 76 rewards and plays a draw of 6 praises. A draw
+    // scripted at the top of its range (n - 1) gives n - 1 only to a draw of
+    // exactly n, so the top row checks every range.
+    void theDrawsOfAQuestion_data() {
+        QTest::addColumn<QList<int>>("effects");
+        QTest::addColumn<QList<int>>("sounds");
+        QTest::addColumn<int>("reward");
+        QTest::addColumn<int>("praise");
+        QTest::newRow("bottom of every range")
+            << QList<int>{0, 0, 0, 0} << QList<int>{0, 0, 0, 0} << 0 << 0;
+        QTest::newRow("top of every range")
+            << QList<int>{21, 21, 21, 21} << QList<int>{10, 10, 10, 10} << 75 << 5;
+        QTest::newRow("each picture its own")
+            << QList<int>{3, 17, 0, 21} << QList<int>{10, 0, 4, 7} << 40 << 2;
+    }
+    void theDrawsOfAQuestion() {
+        QFETCH(QList<int>, effects);
+        QFETCH(QList<int>, sounds);
+        QFETCH(int, reward);
+        QFETCH(int, praise);
+        PlayRig rig;
+        ScriptedRandom& random = rig.program.random;
+        rig.scriptFirstColourQuestion({8, 1, 2, 3}, 0);
+        random.scriptDraw(effects[0], 22);
+        for (int k = 1; k < 4; ++k) {
+            random.scriptDraw(effects[k], 22);
+            random.scriptDraw(sounds[k - 1], 11);
+        }
+        random.scriptDraw(sounds[3], 11);
+        random.scriptDraw(reward, 76);
+        random.scriptDraw(praise, 6);
+        random.useGenerator(12);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs);
+        QStringList effectSounds;
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(rig.answers()[k]->effectNumber(), int(kEffectNumbers[effects[k]]));
+            effectSounds
+                << QString("%1 e%2").arg(kArrivedMs - (3 - k) * kTransitionMs).arg(sounds[k]);
+        }
+        QCOMPARE(rig.heard("mainform.soundplayer"), effectSounds);
+
+        p.clock.advance(500);
+        QImage rewardShown;
+        QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
+            if (rewardShown.isNull())
+                rewardShown = game.image0->picture();
+        });
+        const qint64 start = p.clock.nowMs();
+        click(rig, 0);
+        QCOMPARE(rig.heard("answerplay"), QStringList{QString("%1 a%2").arg(start).arg(praise)});
+        int rewardShownNumber = -1;
+        for (int n = 0; n < 76 && rewardShownNumber < 0; ++n)
+            if (rewardShown == QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n))))
+                rewardShownNumber = n;
+        QCOMPARE(rewardShownNumber, reward);
+    }
+
     // "keyboard": a key press builds a new question in place of the current
     // one, also while that one is still coming in.
     void aKeyBuildsANewQuestion() {
@@ -291,10 +471,24 @@ private slots:
         p.audio.clear();
         p.clock.advance(1);
         QVERIFY(game.lastquestion != second);
-        p.clock.advance(4 * fx);
-        QCOMPARE(rig.effectSounds(), 4);
+        // Nothing of the cleared question carries on: the four pictures come
+        // in one after the other, each with its effect sound, and none takes
+        // a click before the fourth has arrived.
+        for (int k = 0; k < 4; ++k) {
+            p.clock.advance(fx - 1);
+            QVERIFY(rig.answers()[k]->transitionRunning());
+            QCOMPARE(rig.effectSounds(), k);
+            for (TransitionPicture* picture : rig.answers())
+                QVERIFY(!picture->isEnabled());
+            click(rig, game.rightpicture);
+            QVERIFY(rig.heard("answerplay").isEmpty());
+            p.clock.advance(1);
+            QCOMPARE(rig.effectSounds(), k + 1);
+        }
         for (int k = 0; k < 4; ++k)
             QCOMPARE(rig.answers()[k]->picture(), rig.shapePicture(k));
+        for (TransitionPicture* picture : rig.answers())
+            QVERIFY(picture->isEnabled());
         QVERIFY(game.playgametimer->enabled());
     }
 
