@@ -30,6 +30,7 @@ struct Shown {
     QString colour;
     qint16 timesshown = 0;
     qint64 atMs = 0;
+    int effect = 0;  // the effect it comes in through
 };
 
 const QString kVoice = QStringLiteral("mainform.soundplayer");
@@ -48,7 +49,7 @@ struct LearnRig : GameRig {
         // Connected after the window's own handler, so it sees what the step did.
         QObject::connect(game.Timer1, &Timer::tick, [this, &game] {
             shown << Shown{game.pick.currentshape, game.pick.currentcolor, game.timesshown,
-                           program.clock.nowMs()};
+                           program.clock.nowMs(), game.Learnimage->effectNumber()};
         });
         return game;
     }
@@ -150,6 +151,36 @@ private slots:
         rig.program.clock.advance(1);
         QCOMPARE(rig.shown.size(), 2);
         QCOMPARE(rig.shown[1].colour, QStringLiteral("orange"));
+    }
+
+    // Each learn picture comes in through the effect of its own draw of 22,
+    // taken after the draw of what is not taught. Scripted through every
+    // place of the effect table, in an order of its own, the top (21) among
+    // them: a draw of any other range would give another effect somewhere.
+    void eachPictureDrawsItsEffect_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("colours") << "learncolors";
+        QTest::newRow("shapes") << "learnshapes";
+    }
+    void eachPictureDrawsItsEffect() {
+        QFETCH(QString, mode);
+        const bool colours = mode == "learncolors";
+        LearnRig rig({{"changebackground", "False"}});
+        rig.open(mode, 0);
+        const int kPictures = int(kEffectNumbers.size());
+        const auto place = [](int n) { return n * 5 % 22; };
+        for (int n = 0; n < kPictures; ++n) {
+            rig.program.random.scriptDraw(n % 10, colours ? 10 : 11);
+            rig.program.random.scriptDraw(place(n), 22);
+        }
+        rig.runPictures(kPictures);
+        QCOMPARE(rig.shown.size(), kPictures);
+        for (int n = 0; n < kPictures; ++n) {
+            const Shown& s = rig.shown[n];
+            QCOMPARE(colours ? s.shape : s.colour,
+                     colours ? kShapeStems[n % 10] : kColorNames[n % 10]);
+            QCOMPARE(s.effect, int(kEffectNumbers[place(n)]));
+        }
     }
 
     // After a restart the first howmanytimes pictures keep what the last
