@@ -10,8 +10,8 @@
 
 #include <cstdio>
 
+#include "support/gamerig.h"
 #include "support/scriptedchild.h"
-#include "support/testprogram.h"
 #include "ui/mainform/mainform.h"
 
 namespace {
@@ -49,12 +49,10 @@ int main(int argc, char** argv) {
         qputenv("TMPDIR", "/dev/shm");
     QApplication app(argc, argv);
     const int hours = argc > 1 ? std::max(2, atoi(argv[1])) : 24;
-    qvtest::TestProgram program;
-    program.useSettings({});
+    qvtest::GameRig rig;
+    qvtest::TestProgram& program = rig.program;
     program.random.useGenerator(24);
-    program.module1.selectedmode = QStringLiteral("learncolors");
-    qv::mainform& game = program.forms->game();
-    game.showAsWindow();
+    qv::mainform& game = rig.open(QStringLiteral("learncolors"));
     game.showNormal();
     game.resize(160, 120);
     qvtest::ScriptedChild child(program, game, 2024);

@@ -7,8 +7,7 @@
 #include "catalogue/tables.h"
 #include "pictures/transitionpicture.h"
 #include "sound/soundplayer.h"
-#include "support/fixturelibrary.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "timing/timer.h"
 #include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
@@ -16,7 +15,9 @@
 #include "ui/selectform/selectform.h"
 
 using namespace qv;
-using qvtest::FixtureLibrary;
+using qvtest::BackgroundModel;
+using Damage = qvtest::FixtureLibrary::Damage;
+using qvtest::GameRig;
 using qvtest::TestProgram;
 
 namespace {
@@ -29,40 +30,28 @@ struct Shown {
     QString colour;
     qint16 timesshown = 0;
     qint64 atMs = 0;
+    int effect = 0;  // the effect it comes in through
 };
 
-// The game window on a small fixture library, with every learn step recorded.
-struct LearnRig {
-    explicit LearnRig(const QMap<QString, QString>& settings = {}) {
-        // Music has tests of its own; here it would only add to the log.
-        QMap<QString, QString> changed = settings;
-        changed.insert("playmusic", "False");
-        program.useSettings(changed);
-    }
+const QString kVoice = QStringLiteral("mainform.soundplayer");
+
+// The game window on the fixture library, with every learn step recorded.
+struct LearnRig : GameRig {
+    explicit LearnRig(const Settings& settings = {})
+        : GameRig(withoutMusic(settings), Library::Fixture) {}
 
     // Opens the window in mode; the background draw and the start place come first.
     mainform& open(const QString& mode, int startPlace) {
         program.random.scriptDraw(0, kBackgroundCount);
         program.random.scriptDraw(startPlace, mode == "learncolors" ? 11 : 10);
         program.random.useGenerator(7);
-        program.module1.selectedmode = mode;
-        game = &program.forms->game();
+        mainform& game = GameRig::open(mode);
         // Connected after the window's own handler, so it sees what the step did.
-        QObject::connect(game->Timer1, &Timer::tick, [this] {
-            shown << Shown{game->pick.currentshape, game->pick.currentcolor, game->timesshown,
-                           program.clock.nowMs()};
+        QObject::connect(game.Timer1, &Timer::tick, [this, &game] {
+            shown << Shown{game.pick.currentshape, game.pick.currentcolor, game.timesshown,
+                           program.clock.nowMs(), game.Learnimage->effectNumber()};
         });
-        game->showAsWindow();
-        return *game;
-    }
-
-    // The names spoken after the introduction, as file names without folder.
-    QStringList names() const {
-        QStringList result;
-        for (const auto& e : program.audio.entriesFor("mainform.soundplayer"))
-            if (!e.path.contains("letsgo"))
-                result << QFileInfo(e.path).completeBaseName() + (e.ok ? "" : "!");
-        return result;
+        return game;
     }
 
     void runPictures(int count) {
@@ -71,14 +60,11 @@ struct LearnRig {
     }
 
     QString picturePath(const Shown& s) const {
-        return library.path() +
+        return program.platform.programFolder +
                QString(program.module1.settings.shapedirectory).replace('\\', '/') + s.shape +
                s.colour + ".jpg";
     }
 
-    FixtureLibrary library;
-    TestProgram program{library.path()};
-    mainform* game = nullptr;
     QList<Shown> shown;
 };
 
@@ -91,7 +77,7 @@ int shapeIndex(const QString& stem) {
 
 // Restarts the activity through File > New, choosing button on the selection screen.
 void restartWithNew(TestProgram& program, mainform& game, const char* button) {
-    QTimer::singleShot(0, qApp, [&program, button] {
+    qvtest::whenDialogOpens([&program, button] {
         QTest::mouseClick(program.forms->select().findChild<PictureButton*>(button),
                           Qt::LeftButton);
     });
@@ -154,9 +140,9 @@ private slots:
         QVERIFY(game.Learnimage->isVisible());
         QVERIFY(!game.Timer1->enabled());
         rig.program.clock.advance(kTransitionMs - 1);
-        QVERIFY(rig.names().isEmpty());
+        QVERIFY(rig.heard(kVoice).isEmpty());
         rig.program.clock.advance(1);
-        QCOMPARE(rig.names(), QStringList{"green"});
+        QCOMPARE(rig.heard(kVoice), QStringList{"3500 green"});
         QVERIFY(!game.Learnimage->armed());
         QVERIFY(game.Timer1->enabled());
         QCOMPARE(game.Timer1->interval(), 3000);
@@ -165,6 +151,36 @@ private slots:
         rig.program.clock.advance(1);
         QCOMPARE(rig.shown.size(), 2);
         QCOMPARE(rig.shown[1].colour, QStringLiteral("orange"));
+    }
+
+    // Each learn picture comes in through the effect of its own draw of 22,
+    // taken after the draw of what is not taught. Scripted through every
+    // place of the effect table, in an order of its own, the top (21) among
+    // them: a draw of any other range would give another effect somewhere.
+    void eachPictureDrawsItsEffect_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("colours") << "learncolors";
+        QTest::newRow("shapes") << "learnshapes";
+    }
+    void eachPictureDrawsItsEffect() {
+        QFETCH(QString, mode);
+        const bool colours = mode == "learncolors";
+        LearnRig rig({{"changebackground", "False"}});
+        rig.open(mode, 0);
+        const int kPictures = int(kEffectNumbers.size());
+        const auto place = [](int n) { return n * 5 % 22; };
+        for (int n = 0; n < kPictures; ++n) {
+            rig.program.random.scriptDraw(n % 10, colours ? 10 : 11);
+            rig.program.random.scriptDraw(place(n), 22);
+        }
+        rig.runPictures(kPictures);
+        QCOMPARE(rig.shown.size(), kPictures);
+        for (int n = 0; n < kPictures; ++n) {
+            const Shown& s = rig.shown[n];
+            QCOMPARE(colours ? s.shape : s.colour,
+                     colours ? kShapeStems[n % 10] : kColorNames[n % 10]);
+            QCOMPARE(s.effect, int(kEffectNumbers[place(n)]));
+        }
     }
 
     // After a restart the first howmanytimes pictures keep what the last
@@ -241,7 +257,7 @@ private slots:
         p.clock.advance(1999);
         QCOMPARE(rig.shown.size(), 0);
         p.clock.advance(1 + kTransitionMs);
-        QCOMPARE(rig.names(), QStringList{"black"});
+        QCOMPARE(rig.heard(kVoice), QStringList{"3500 black"});
         QVERIFY(!game.Timer1->enabled());
         QCOMPARE(game.Timer1->interval(), 1);
         p.clock.advance(60'000);
@@ -257,7 +273,7 @@ private slots:
         p.clock.advance(1);
         QCOMPARE(rig.shown.size(), 3);
         p.clock.advance(kTransitionMs);
-        QCOMPARE(rig.names(), QStringList({"black", "brown"}));
+        QCOMPARE(rig.heard(kVoice), QStringList({"3500 black", "64102 brown"}));
         QCOMPARE(game.Learnimage->picture(), QImage(rig.picturePath(rig.shown.last())));
     }
 
@@ -265,29 +281,30 @@ private slots:
     // activity rests until it is restarted, with the keyboard a key goes on.
     // A missing sound only silences the name.
     void missingFiles_data() {
-        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Damage>("damage");
         QTest::addColumn<QString>("change");
         QTest::addColumn<int>("picturesAfterAMinute");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("picture, timer") << "shapes/cirblack.jpg"
-                                        << "timer" << 1 << QStringList();
-        QTest::newRow("picture, keyboard") << "shapes/cirblack.jpg"
-                                           << "keyboard" << 2 << QStringList{"blue"};
-        QTest::newRow("sound, timer") << "sounds/black.wav"
-                                      << "timer" << 18 << QStringList{"black!", "blue"};
-        QTest::newRow("broken picture") << "!shapes/cirblack.jpg"
-                                        << "timer" << 1 << QStringList();
+        QTest::addColumn<bool>("rests");  // stopped, with no learn picture
+        QTest::newRow("picture, timer")
+            << "shapes/cirblack.jpg" << Damage::Removed << "timer" << 1 << QStringList() << true;
+        QTest::newRow("picture, keyboard") << "shapes/cirblack.jpg" << Damage::Removed << "keyboard"
+                                           << 2 << QStringList{"7000 blue"} << false;
+        QTest::newRow("sound, timer") << "sounds/black.wav" << Damage::Removed << "timer" << 18
+                                      << QStringList{"3500 black!", "7000 blue"} << false;
+        QTest::newRow("broken picture")
+            << "shapes/cirblack.jpg" << Damage::Corrupt << "timer" << 1 << QStringList() << true;
     }
     void missingFiles() {
-        QFETCH(QString, missing);
+        QFETCH(QString, file);
+        QFETCH(Damage, damage);
         QFETCH(QString, change);
         QFETCH(int, picturesAfterAMinute);
         QFETCH(QStringList, names);
+        QFETCH(bool, rests);
         LearnRig rig({{"howtochangepictures", change}});
-        if (missing.startsWith('!'))
-            rig.library.corrupt(missing.mid(1));
-        else
-            rig.library.remove(missing);
+        rig.fixture().damage(file, damage);
         TestProgram& p = rig.program;
         p.random.scriptDraw(0, kBackgroundCount);
         p.random.scriptDraw(0, 11);
@@ -300,8 +317,8 @@ private slots:
         }
         p.clock.advance(60'000);
         QCOMPARE(rig.shown.size(), picturesAfterAMinute);
-        QCOMPARE(rig.names().mid(0, 2), names);
-        if (missing.contains("shapes") && change == "timer") {
+        QCOMPARE(rig.heard(kVoice).mid(0, 2), names);
+        if (rests) {
             QVERIFY(!game.Timer1->enabled());
             QVERIFY(game.Learnimage->picture().isNull());
         }
@@ -352,8 +369,7 @@ private slots:
         std::mt19937 child(11);
 
         int checked = 0;
-        int modelCount = 0;  // the background count as it should stand
-        int seedings = p.random.seedings;
+        BackgroundModel background(backchange, p.random.seedings);
         bool named = true;
         QString heldOther;
         p.audio.clear();
@@ -363,7 +379,7 @@ private slots:
                 QCOMPARE(rig.shown.size(), checked + 1);
                 // The picture before was named once; this one is not yet.
                 QVERIFY(named);
-                QVERIFY(rig.names().isEmpty());
+                QVERIFY(rig.heard(kVoice).isEmpty());
                 named = false;
                 const Shown& s = rig.shown[checked];
                 const QString taught = colours ? s.colour : s.shape;
@@ -378,20 +394,18 @@ private slots:
                     QCOMPARE(other, heldOther);
                 }
                 // The background changes with every backchange-th counted picture.
-                if (modelCount == backchange) {
-                    modelCount = 1;
-                    ++seedings;
-                } else {
-                    ++modelCount;
-                }
-                QCOMPARE(int(p.module1.backgroundcount), modelCount);
-                QCOMPARE(p.random.seedings, seedings);
+                background.step();
+                QCOMPARE(int(p.module1.backgroundcount), background.count());
+                QCOMPARE(p.random.seedings, background.seedings());
                 ++checked;
             }
             // Exactly one name once the picture has arrived, and it is its own.
-            if (!named && !game.Learnimage->transitionRunning() && !rig.names().isEmpty()) {
+            if (!named && !game.Learnimage->transitionRunning() && !rig.heard(kVoice).isEmpty()) {
                 const Shown& s = rig.shown[checked - 1];
-                QCOMPARE(rig.names(), QStringList{colours ? s.colour : s.shape});
+                QCOMPARE(
+                    rig.heard(kVoice),
+                    QStringList{
+                        QString("%1 %2").arg(s.atMs + kFxMs).arg(colours ? s.colour : s.shape)});
                 QCOMPARE(p.audio.entries().last().timeMs, s.atMs + kFxMs);
                 named = true;
                 p.audio.clear();
@@ -399,14 +413,14 @@ private slots:
                     QVERIFY(!game.Timer1->enabled());
                     p.clock.advance(std::uniform_int_distribution<int>(0, 5000)(child));
                     QCOMPARE(rig.shown.size(), checked);
-                    QVERIFY(rig.names().isEmpty());
+                    QVERIFY(rig.heard(kVoice).isEmpty());
                     QTest::keyClick(&game, Qt::Key_Space);
                 }
             }
         }
         // The last picture's name too.
         p.clock.advance(kFxMs);
-        QCOMPARE(rig.names().size(), 1);
+        QCOMPARE(rig.heard(kVoice).size(), 1);
         QCOMPARE(p.desktop.endedWith.size(), 0);
     }
 };

@@ -11,7 +11,7 @@
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
 #include "sound/soundplayer.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "timing/timer.h"
 #include "ui/about/aboutform.h"
 #include "ui/builtinpicture.h"
@@ -21,21 +21,13 @@
 #include "ui/selectform/selectform.h"
 
 using namespace qv;
+using qvtest::GameRig;
 using qvtest::TestProgram;
+using qvtest::whenDialogOpens;
 
 namespace {
 
 const QString kLibrary = QStringLiteral(QUORVEL_PROGRAM_DIR);
-
-// Opens the game window for a mode, as the selection screen does.
-mainform& openGame(TestProgram& program, const QString& mode) {
-    program.storeDefaults();
-    loadsettings(program.module1.settings, program.store);
-    program.module1.selectedmode = mode;
-    mainform& game = program.forms->game();
-    game.showAsWindow();
-    return game;
-}
 
 QList<TransitionPicture*> visiblePictures(mainform& game) {
     QList<TransitionPicture*> shown;
@@ -46,11 +38,6 @@ QList<TransitionPicture*> visiblePictures(mainform& game) {
     return shown;
 }
 
-// Runs fn as soon as the next modal dialog is up.
-void whenDialogOpens(std::function<void()> fn) {
-    QTimer::singleShot(0, qApp, [fn = std::move(fn)]() { fn(); });
-}
-
 }  // namespace
 
 class TestMainform : public QObject {
@@ -58,8 +45,8 @@ class TestMainform : public QObject {
 
 private slots:
     void windowMenusAndShortcuts() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        mainform& game = rig.open("learncolors");
         QCOMPARE(game.windowTitle(), QStringLiteral("Learn Colors and Shapes"));
         QVERIFY(game.isMaximized());
         const QList<QAction*> top = game.menuBar()->actions();
@@ -98,12 +85,13 @@ private slots:
         QFETCH(QString, introduction);
         QFETCH(bool, learn);
         QFETCH(int, interval);
-        TestProgram program;
+        GameRig rig;
+        TestProgram& program = rig.program;
         // The load step draws a background first, then userselection the start place.
         program.random.scriptDraw(2, kBackgroundCount);
         program.random.scriptDraw(7, mode == "learnshapes" ? 10 : 11);
         program.module1.backgroundcount = 9;
-        mainform& game = openGame(program, mode);
+        mainform& game = rig.open(mode);
 
         const QStringList spoken = program.audio.filesPlayed("mainform.soundplayer");
         QCOMPARE(spoken, introduction.isEmpty()
@@ -150,8 +138,9 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, mode);
         QFETCH(int, interval);
-        TestProgram program;
-        mainform& game = openGame(program, first);
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open(first);
         program.clock.advance(100);
         game.playgametimer->setEnabled(true);
         game.timesshown = 4;
@@ -180,8 +169,9 @@ private slots:
     }
 
     void closingTheNewDialogRestartsTheCurrentChoice() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         selectform& screen = program.forms->select();
         whenDialogOpens([&]() {
             QVERIFY(QTest::qWaitForWindowActive(&screen));
@@ -203,8 +193,9 @@ private slots:
     }
     void aboutKeepsTheBackgroundAndTheQuestionTimer() {
         QFETCH(bool, questionTimerRunning);
-        TestProgram program;
-        mainform& game = openGame(program, "playshapes");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("playshapes");
         game.playgametimer->setEnabled(questionTimerRunning);
         program.module1.backgroundcount = 3;
         const QImage background = game.mainimage->picture();
@@ -231,8 +222,9 @@ private slots:
     }
     void exitAndClosingStopTheMusicAndEnd() {
         QFETCH(bool, byMenu);
-        TestProgram program;
-        mainform& game = openGame(program, "learnshapes");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learnshapes");
         if (byMenu)
             game.eitmenu_click();
         else
@@ -252,8 +244,9 @@ private slots:
     void keyPressEnablesTheTimerOnlyInKeyboardMode() {
         QFETCH(QString, how);
         QFETCH(bool, enabled);
-        TestProgram program;
-        mainform& game = openGame(program, "playcolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("playcolors");
         program.module1.settings.howtochangepictures = how;
         game.Timer1->setEnabled(false);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &game;
@@ -274,22 +267,29 @@ private slots:
         QFETCH(int, backchange);
         QFETCH(int, steps);
         QFETCH(QList<int>, changesAt);
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         program.module1.settings.backchange = static_cast<qint16>(backchange);
+        // The model the long runs of test_learn and test_play check against.
+        qvtest::BackgroundModel model(backchange, program.random.seedings);
         QList<int> changed;
         for (int step = 1; step <= steps; ++step) {
             const int before = program.random.seedings;
             game.checkbackground();
             if (program.random.seedings != before)
                 changed << step;
+            model.step();
+            QCOMPARE(int(program.module1.backgroundcount), model.count());
+            QCOMPARE(program.random.seedings, model.seedings());
         }
         QCOMPARE(changed, changesAt);
     }
 
     void backgroundCountStopsAtItsTop() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         program.module1.settings.backchange = 0;
         program.module1.backgroundcount = 32766;
         game.checkbackground();
@@ -301,9 +301,10 @@ private slots:
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath("backgrounds"));
         QFile::copy(kLibrary + "/backgrounds/back3.jpg", dir.filePath("backgrounds/back3.jpg"));
-        TestProgram program(dir.path());
+        GameRig rig({}, dir.path());
+        TestProgram& program = rig.program;
         program.random.scriptDraw(3, kBackgroundCount);
-        mainform& game = openGame(program, "learncolors");
+        mainform& game = rig.open("learncolors");
         QCOMPARE(game.pick.randomnumber, qint16(3));
         const QImage shown = game.mainimage->picture();
         QVERIFY(!shown.isNull());
@@ -318,9 +319,10 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.filePath("my programs/quorvel learning");
         QDir().mkpath(folder);
-        TestProgram program(folder);
+        GameRig rig({}, folder);
+        TestProgram& program = rig.program;
         program.platform.website = QStringLiteral("http://www.maker.test");
-        mainform& game = openGame(program, "learncolors");
+        mainform& game = rig.open("learncolors");
         QVERIFY(game.webmenu->isVisible() && game.donatemenu->isVisible());
         game.abounmenu->trigger();
         game.webmenu->trigger();
@@ -341,8 +343,9 @@ private slots:
     // A build without a web site offers neither it nor the donation page,
     // by menu or by shortcut; the help page still opens.
     void noWebSiteNoWebMenus() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         QVERIFY(!game.webmenu->isVisible());
         QVERIFY(!game.donatemenu->isVisible());
         QVERIFY(game.abounmenu->isVisible());
@@ -358,8 +361,8 @@ private slots:
     }
 
     void restoredWindowHasTheDesignClientArea() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        mainform& game = rig.open("learncolors");
         QVERIFY(game.isMaximized());
         game.showNormal();
         QVERIFY(QTest::qWaitFor([&]() { return !game.isMaximized(); }));
@@ -376,8 +379,9 @@ private slots:
     }
     void modalBoxesOpenCentredOverTheGameWindow() {
         QFETCH(bool, about);
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         game.showNormal();
         // Away from the middle of the screen, where a box would be by chance.
         game.move(game.screen()->availableGeometry().topLeft() + QPoint(40, 25));
@@ -399,8 +403,9 @@ private slots:
     }
 
     void reloadedSelectionScreenStartsFromItsBuiltInPictures() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         selectform& screen = program.forms->select();
         QList<QImage> builtIn;
         for (PictureButton* b : {screen.lcbut, screen.lsbut, screen.playcbut, screen.playshapes})
@@ -444,8 +449,8 @@ private slots:
     }
     void layoutStaysProportional() {
         QFETCH(QSize, client);
-        TestProgram program;
-        mainform& game = openGame(program, "playcolors");
+        GameRig rig;
+        mainform& game = rig.open("playcolors");
         game.showNormal();
         // The restored window already has the design size: start every row
         // from another size, so that each is a real change.
@@ -469,12 +474,9 @@ private slots:
     }
 
     void firstLayoutRaisesTheNotification() {
-        TestProgram program;
-        program.storeDefaults();
-        program.module1.selectedmode = "learncolors";
-        mainform& game = program.forms->game();
-        QSignalSpy laidOut(&game, &mainform::laidOut);
-        game.showAsWindow();
+        GameRig rig;
+        QSignalSpy laidOut(&rig.game(), &mainform::laidOut);
+        rig.open("learncolors");
         QVERIFY(laidOut.count() >= 1);
     }
 };

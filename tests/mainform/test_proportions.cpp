@@ -7,12 +7,12 @@
 #include "app/settings.h"
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "ui/mainform/mainform.h"
 #include "ui/mainform/stretchpicture.h"
 
 using namespace qv;
-using qvtest::TestProgram;
+using qvtest::GameRig;
 
 namespace {
 
@@ -75,11 +75,8 @@ private slots:
         QFETCH(int, effect);
         QFETCH(double, progress);
 
-        TestProgram program;
-        program.useSettings({});
-        program.module1.selectedmode = QStringLiteral("learnshapes");
-        mainform& game = program.forms->game();
-        game.showAsWindow();
+        GameRig rig;
+        mainform& game = rig.open(QStringLiteral("learnshapes"));
         game.showNormal();
         game.resize(client.width(), client.height() + game.menuBar()->height());
         QTRY_COMPARE(game.centralWidget()->size(), client);
@@ -95,7 +92,7 @@ private slots:
         picture->setEffectSpeed(10);
         picture->setArmed(true);
         picture->setPicture(shape);
-        program.clock.advance(qint64(TransitionPicture::durationMs(10) * progress));
+        rig.program.clock.advance(qint64(TransitionPicture::durationMs(10) * progress));
         QCOMPARE(picture->transitionRunning(), progress < 1.0);
 
         const QImage drawn = game.centralWidget()->grab(picture->geometry()).toImage();
@@ -118,11 +115,8 @@ private slots:
 
     // The background alone takes the window's shape.
     void theBackgroundIsStretched() {
-        TestProgram program;
-        program.useSettings({});
-        program.module1.selectedmode = QStringLiteral("playshapes");
-        mainform& game = program.forms->game();
-        game.showAsWindow();
+        GameRig rig;
+        mainform& game = rig.open(QStringLiteral("playshapes"));
         game.showNormal();
         game.resize(1920, 1061 + game.menuBar()->height());
         QTRY_COMPARE(game.centralWidget()->size(), QSize(1920, 1061));

@@ -7,7 +7,7 @@
 #include "catalogue/tables.h"
 #include "sound/musicducking.h"
 #include "sound/soundplayer.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "timing/timer.h"
 #include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
@@ -15,8 +15,10 @@
 #include "ui/selectform/selectform.h"
 
 using namespace qv;
+using qvtest::GameRig;
 using qvtest::RecordingAudio;
 using qvtest::TestProgram;
+using qvtest::whenDialogOpens;
 
 namespace {
 
@@ -32,28 +34,11 @@ QStringList tuneStart(int number) {
     return {"open " + tune(number), "prev " + tune(number), "play " + tune(number)};
 }
 
-// Opens the game window for a mode with the stored defaults, changed by
-// playmusic, as the selection screen does.
-mainform& openGame(TestProgram& program, const QString& mode, bool playmusic = true) {
-    program.storeDefaults();
-    program.storeText("playmusic", playmusic ? "True" : "False");
-    loadsettings(program.module1.settings, program.store);
-    program.module1.selectedmode = mode;
-    mainform& game = program.forms->game();
-    game.showAsWindow();
-    return game;
-}
-
 int countOf(const QStringList& commands, const QString& verb) {
     int count = 0;
     for (const QString& c : commands)
         count += c.startsWith(verb + ' ') || c == verb;
     return count;
-}
-
-// Runs fn as soon as the next modal dialog is up.
-void whenDialogOpens(std::function<void()> fn) {
-    QTimer::singleShot(0, qApp, [fn = std::move(fn)]() { fn(); });
 }
 
 }  // namespace
@@ -79,13 +64,14 @@ private slots:
         QFETCH(QString, mode);
         QFETCH(QString, introduction);
         QFETCH(int, activityDraws);
-        TestProgram program;
-        program.random.scriptDraw(3, kBackgroundCount);
+        GameRig rig;
+        TestProgram& program = rig.program;
+        program.random.scriptDraw(3, kBackgroundCount);  // background
         if (activityDraws > 0)
             program.random.scriptDraw(6, activityDraws);
         program.random.scriptDraw(9, 11);  // the tune
 
-        mainform& game = program.forms->game();
+        mainform& game = rig.game();
         int entriesAtFirstLayout = -1;
         bool activityRunningAtFirstLayout = false;
         connect(&game, &mainform::laidOut, this, [&] {
@@ -95,7 +81,7 @@ private slots:
             activityRunningAtFirstLayout = game.Timer1->enabled();
         });
         QVERIFY(program.audio.commandsFor(kMusic).isEmpty());
-        openGame(program, mode);
+        rig.open(mode);
 
         QCOMPARE(game.pick.randomnumber, qint16(3));
         if (mode == "learncolors")
@@ -127,9 +113,10 @@ private slots:
     }
 
     void eachTuneIsFollowedByANewOneUntilSwitchedOff() {
-        TestProgram program;
+        GameRig rig;
+        TestProgram& program = rig.program;
         program.audio.setMusicLengthMs(20'000);
-        mainform& game = openGame(program, "learncolors");
+        mainform& game = rig.open("learncolors");
         QSignalSpy done(game.playbackmusiccontrol, &SoundPlayer::done);
         program.random.fallback = 4.5 / 11;  // every later draw gives 4
 
@@ -158,9 +145,10 @@ private slots:
     // A done that comes with playmusic off (the setting changed while a tune
     // played on) starts nothing.
     void doneWithMusicOffStartsNothing() {
-        TestProgram program;
+        GameRig rig;
+        TestProgram& program = rig.program;
         program.audio.setMusicLengthMs(5'000);
-        mainform& game = openGame(program, "learnshapes");
+        mainform& game = rig.open("learnshapes");
         program.module1.settings.playmusic = false;
         program.clock.advance(6'000);
         QCOMPARE(countOf(program.audio.commandsFor(kMusic), "open"), 1);
@@ -169,9 +157,10 @@ private slots:
     }
 
     void offAtStartThenSwitchedOnThenResized() {
-        TestProgram program;
+        GameRig rig(GameRig::withoutMusic({}));
+        TestProgram& program = rig.program;
         program.random.fallback = 2.5 / 11;
-        mainform& game = openGame(program, "playshapes", false);
+        mainform& game = rig.open("playshapes");
         game.showNormal();
         game.centralWidget()->resize(700, 500);
         QVERIFY(program.audio.commandsFor(kMusic).isEmpty());
@@ -196,10 +185,11 @@ private slots:
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath("sounds"));
         QVERIFY(QFile::copy(tune(5), dir.filePath("sounds/5.mid")));
-        TestProgram program(dir.path());
+        GameRig rig({}, dir.path());
+        TestProgram& program = rig.program;
         program.audio.setMusicLengthMs(10'000);
         program.random.fallback = 5.5 / 11;
-        mainform& game = openGame(program, "something else");
+        mainform& game = rig.open("something else");
         QCOMPARE(program.audio.filesPlayed(kMusic), QStringList{dir.filePath("sounds/5.mid")});
         program.random.fallback = 7.5 / 11;  // 7.mid is missing
         program.clock.advance(10'000);
@@ -218,8 +208,9 @@ private slots:
     }
     void restartingAnActivityKeepsTheTune() {
         QFETCH(bool, viaNew);
-        TestProgram program;
-        mainform& game = openGame(program, "playcolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("playcolors");
         program.clock.advance(1'000);
         const QStringList before = program.audio.commandsFor(kMusic);
         QCOMPARE(before.size(), 3);
@@ -248,8 +239,9 @@ private slots:
     }
     void theWindowGoingAwayClosesTheMusic() {
         QFETCH(QString, how);
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         QVERIFY(program.audio.isPlaying(kMusic));
         QSignalSpy done(game.playbackmusiccontrol, &SoundPlayer::done);
         if (how == "exit")
@@ -280,8 +272,9 @@ private slots:
     void musicGivesWayToEveryVoice() {
         QFETCH(QString, player);
         QFETCH(QString, sound);
-        TestProgram program;
-        mainform& game = openGame(program, "something else");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("something else");
         const double full = MusicDucking::kFullLevel;
         const double under = MusicDucking::kUnderVoiceLevel;
         program.clock.advance(1'000);
@@ -315,8 +308,9 @@ private slots:
 
     // Under the introduction at the window's start, as the game runs.
     void theIntroductionPlaysOverTheFirstTune() {
-        TestProgram program;
-        mainform& game = openGame(program, "playcolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("playcolors");
         const qint64 length = RecordingAudio::waveLengthMs(kLibrary + "/sounds/letsplaycolor.wav");
         program.clock.advance(200);
         QVERIFY(program.audio.isPlaying(kMusic));

@@ -14,7 +14,7 @@
 
 #include "pictures/transitionpicture.h"
 #include "sound/soundplayer.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "timing/timer.h"
 #include "ui/mainform/mainform.h"
 #include "ui/options/options.h"
@@ -24,7 +24,9 @@
 #include "ui/selectform/selectform.h"
 
 using namespace qv;
+using qvtest::GameRig;
 using qvtest::TestProgram;
+using qvtest::whenDialogOpens;
 
 namespace {
 
@@ -48,14 +50,6 @@ Texts storedTexts(const TestProgram& program) {
     for (const QString& key : kEveryKey)
         texts[key] = program.storedText(key);
     return texts;
-}
-
-// The defaults in the store and in Settings, with some keys stored otherwise.
-void storeAndLoad(TestProgram& program, const Texts& changed = {}) {
-    program.storeDefaults();
-    for (auto it = changed.begin(); it != changed.end(); ++it)
-        program.storeText(it.key(), it.value());
-    loadsettings(program.module1.settings, program.store);
 }
 
 QString entries(const QComboBox* list) {
@@ -163,20 +157,6 @@ int optionsAlive() {
     return alive;
 }
 
-// Runs fn as soon as the next modal dialog is up.
-void whenDialogOpens(std::function<void()> fn) {
-    QTimer::singleShot(0, qApp, [fn = std::move(fn)]() { fn(); });
-}
-
-// Opens the game window for a mode, as the selection screen does.
-mainform& openGame(TestProgram& program, const QString& mode, const Texts& changed = {}) {
-    storeAndLoad(program, changed);
-    program.module1.selectedmode = mode;
-    mainform& game = program.forms->game();
-    game.showAsWindow();
-    return game;
-}
-
 QList<TransitionPicture*> pictures(mainform& game) {
     return {game.Learnimage, game.image0, game.Image1, game.image2, game.image3};
 }
@@ -254,7 +234,7 @@ class TestOptions : public QObject {
 private slots:
     void theWindow() {
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         options dialog(*program.forms);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Options "));
         QCOMPARE(dialog.size(), QSize(520, 411));
@@ -287,7 +267,7 @@ private slots:
     void helpPageNamesEveryCaption_data() {
         QTest::addColumn<QString>("caption");
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         for (const QString& caption : shownCaptions(program))
             QTest::newRow(qPrintable(caption)) << caption;
     }
@@ -299,7 +279,7 @@ private slots:
 
     void helpPageNamesOnlyCaptionsThatAreShown() {
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         const QStringList captions = shownCaptions(program);
         QVERIFY(captions.size() > 25);
         const QStringList named = captionsNamedInHelpPage();
@@ -370,7 +350,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, tooltip);
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         options dialog(*program.forms);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -438,7 +418,7 @@ private slots:
 
     void decoration() {
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         options dialog(*program.forms);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -465,7 +445,7 @@ private slots:
 
     void tabOrder() {
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         options dialog(*program.forms);
         const QList<QWidget*> order{
             dialog.changebackcheck,    dialog.backlistcount,  dialog.standardopt,
@@ -498,7 +478,7 @@ private slots:
 
     void accessKeys() {
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         options dialog(*program.forms);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -585,7 +565,7 @@ private slots:
         QFETCH(QStringList, shownChanges);
         QFETCH(Texts, storedByOkay);
         TestProgram program;
-        storeAndLoad(program, stored);
+        program.useSettings(stored);
         options dialog(*program.forms);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -642,7 +622,7 @@ private slots:
         QFETCH(QStringList, changes);
         QFETCH(Texts, stored);
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         options dialog(*program.forms);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -665,7 +645,7 @@ private slots:
 
     void dependentControls() {
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         {
             options dialog(*program.forms);
             dialog.show();
@@ -688,7 +668,7 @@ private slots:
 
     void closingStoresNothing() {
         TestProgram program;
-        storeAndLoad(program);
+        program.useSettings({});
         const Settings before = program.module1.settings;
         options dialog(*program.forms);
         dialog.show();
@@ -716,8 +696,9 @@ private slots:
         QFETCH(QString, mode);
         QFETCH(bool, byOkay);
         QFETCH(int, interval);
-        TestProgram program;
-        mainform& game = openGame(program, mode);
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open(mode);
         // Let the activity run a while, so there is something to stop.
         program.clock.advance(9000);
         game.playgametimer->setEnabled(true);
@@ -785,9 +766,9 @@ private slots:
         QFETCH(bool, toggle);
         QFETCH(bool, byOkay);
         QFETCH(QStringList, commands);
-        TestProgram program;
-        mainform& game =
-            openGame(program, "learncolors", {{"playmusic", before ? "True" : "False"}});
+        GameRig rig({{"playmusic", before ? "True" : "False"}});
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learncolors");
         program.clock.advance(100);
         program.audio.clear();
         // A notify flag still set would make the close raise a done event.
@@ -823,8 +804,9 @@ private slots:
     }
     void unreadableStoreDoesNotEndTheProgram() {
         QFETCH(bool, damaged);
-        TestProgram program;
-        mainform& game = openGame(program, "playcolors");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("playcolors");
         program.clock.advance(100);
         whenDialogOpens([&]() {
             options* dialog = openOptions();
@@ -853,8 +835,9 @@ private slots:
     }
 
     void failedSaveIsReportedAndEnds() {
-        TestProgram program;
-        mainform& game = openGame(program, "learnshapes");
+        GameRig rig;
+        TestProgram& program = rig.program;
+        mainform& game = rig.open("learnshapes");
         const QString file = program.store.fileFor(kApplicationName);
         bool stillOpen = false;
         whenDialogOpens([&]() {
@@ -874,8 +857,8 @@ private slots:
     }
 
     void altOOpensTheDialog() {
-        TestProgram program;
-        mainform& game = openGame(program, "learncolors");
+        GameRig rig;
+        mainform& game = rig.open("learncolors");
         QVERIFY(QTest::qWaitForWindowActive(&game));
         bool seen = false;
         QTimer poll;

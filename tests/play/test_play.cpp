@@ -8,14 +8,19 @@
 #include "catalogue/tables.h"
 #include "pictures/transitionpicture.h"
 #include "sound/soundplayer.h"
-#include "support/fixturelibrary.h"
-#include "support/testprogram.h"
+#include "support/gamerig.h"
 #include "timing/timer.h"
+#include "ui/about/aboutform.h"
 #include "ui/mainform/mainform.h"
+#include "ui/picturebutton.h"
+#include "ui/selectform/selectform.h"
 
 using namespace qv;
-using qvtest::FixtureLibrary;
+using qvtest::BackgroundModel;
+using Damage = qvtest::FixtureLibrary::Damage;
+using qvtest::GameRig;
 using qvtest::RecordingAudio;
+using qvtest::ScriptedRandom;
 using qvtest::TestProgram;
 
 namespace {
@@ -24,21 +29,10 @@ constexpr int kTransitionMs = 500;         // the default effect speed of 10
 constexpr qint64 kFirstQuestionMs = 5000;  // the first play start waits for the introduction
 constexpr qint64 kArrivedMs = 5000 + 4 * kTransitionMs;  // the fourth picture is in
 
-// The game window in a play mode on a small fixture library.
-struct PlayRig {
-    explicit PlayRig(const QMap<QString, QString>& settings = {}) {
-        // Music has tests of its own; here it would only add to the log.
-        QMap<QString, QString> changed = settings;
-        changed.insert("playmusic", "False");
-        program.useSettings(changed);
-    }
-
-    mainform& open(const QString& mode) {
-        program.module1.selectedmode = mode;
-        game = &program.forms->game();
-        game->showAsWindow();
-        return *game;
-    }
+// The game window in a play mode on the fixture library.
+struct PlayRig : GameRig {
+    explicit PlayRig(const Settings& settings = {})
+        : GameRig(withoutMusic(settings), Library::Fixture) {}
 
     // Scripts the draws up to the first colour question: the background, the
     // shapes ("cir"), the four colours, the right picture.
@@ -51,26 +45,12 @@ struct PlayRig {
         program.random.scriptDraw(right, 4);
     }
 
-    std::array<TransitionPicture*, 4> pictures() const {
-        return {game->image0, game->Image1, game->image2, game->image3};
-    }
-
-    QString file(const QString& relative) const { return library.path() + "/" + relative; }
-    QImage shapePicture(int k) const {
-        return QImage(file("shapes/" + game->pictureshapes[k] + game->picturecolors[k] + ".jpg"));
+    QImage shapePicture(int k) {
+        const mainform& window = game();
+        return QImage(file("shapes/" + window.pictureshapes[k] + window.picturecolors[k] + ".jpg"));
     }
     qint64 lengthOf(const QString& sound) const {
         return RecordingAudio::waveLengthMs(file("sounds/" + sound + ".wav"));
-    }
-
-    // "e3", "selred", "thatis" ... of a player's sounds, with their times.
-    QStringList heard(const QString& player) const {
-        QStringList result;
-        for (const auto& e : program.audio.entriesFor(player))
-            if (!e.path.contains("letsplay"))
-                result << QString("%1 %2%3").arg(e.timeMs).arg(QFileInfo(e.path).completeBaseName(),
-                                                               e.ok ? "" : "!");
-        return result;
     }
     int effectSounds() const {
         int n = 0;
@@ -78,10 +58,6 @@ struct PlayRig {
             n += QFileInfo(e.path).completeBaseName().startsWith('e');
         return n;
     }
-
-    FixtureLibrary library;
-    TestProgram program{library.path()};
-    mainform* game = nullptr;
 };
 
 // Which picture answers, and one that does not.
@@ -90,7 +66,7 @@ int wrongPicture(const mainform& game) {
 }
 
 void click(PlayRig& rig, int k) {
-    QTest::mouseClick(rig.pictures()[k], Qt::LeftButton);
+    QTest::mouseClick(rig.answers()[k], Qt::LeftButton);
 }
 
 }  // namespace
@@ -138,12 +114,12 @@ private slots:
             click(rig, game.rightpicture);
             QCOMPARE(p.audio.entriesFor("answerplay").size(), 0);
             p.clock.advance(kTransitionMs);
-            QCOMPARE(rig.pictures()[k]->picture(), rig.shapePicture(k));
-            QVERIFY(!rig.pictures()[k]->armed());
+            QCOMPARE(rig.answers()[k]->picture(), rig.shapePicture(k));
+            QVERIFY(!rig.answers()[k]->armed());
         }
         QCOMPARE(rig.effectSounds(), 4);
         QCOMPARE(p.audio.entriesFor("mainform.soundplayer").last().timeMs, kArrivedMs);
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QVERIFY(picture->isEnabled());
         QVERIFY(game.playgametimer->enabled());
         QVERIFY(rig.heard("answerplay").isEmpty());
@@ -221,7 +197,7 @@ private slots:
         // The same four pictures stay, enabled, and the question goes on.
         QCOMPARE(colours ? game.picturecolors : game.pictureshapes, before);
         QCOMPARE(colours ? game.rightcolor : game.rightshape, asked);
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QVERIFY(picture->isEnabled());
         // With "repeat" the next repetition comes 15000 ms after the question
         // was asked again.
@@ -256,7 +232,7 @@ private slots:
         const QString asked = game.lastquestion;
         std::array<QImage, 4> shownBefore;
         for (int k = 0; k < 4; ++k)
-            shownBefore[k] = rig.pictures()[k]->picture();
+            shownBefore[k] = rig.answers()[k]->picture();
 
         // Watch the pictures while the praise plays.
         QImage rewardShown;
@@ -264,9 +240,9 @@ private slots:
         QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
             if (!rewardShown.isNull())
                 return;
-            rewardShown = rig.pictures()[right]->picture();
+            rewardShown = rig.answers()[right]->picture();
             for (int k = 0; k < 4; ++k)
-                othersDuringPraise[k] = rig.pictures()[k]->picture();
+                othersDuringPraise[k] = rig.answers()[k]->picture();
         });
         const qint64 start = p.clock.nowMs();
         click(rig, right);
@@ -286,7 +262,7 @@ private slots:
             if (k != right)
                 QCOMPARE(othersDuringPraise[k], shownBefore[k]);
         // The next question is being built: cleared, disabled, image0 coming in.
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QVERIFY(!picture->isEnabled());
         QVERIFY(game.image0->transitionRunning());
         QVERIFY(game.lastquestion != asked);
@@ -471,7 +447,7 @@ private slots:
         p.clock.advance(6000);
         QVERIFY(!p.clock.holding());
         QVERIFY(!game.Timer1->enabled());
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QVERIFY(picture->isEnabled());
         const qint64 settled = p.clock.nowMs();
         for (const auto& e : p.audio.entriesFor("answerplay"))
@@ -489,6 +465,184 @@ private slots:
             QVERIFY2(question.section(' ', 1) == "sel" + game.rightshape &&
                          question.section(' ', 0, 0).toLongLong() > settled,
                      qPrintable(question));
+    }
+
+    // A right answer stops the question timer at once: the next question is
+    // asked 1000 ms after its own fourth picture, never while its pictures
+    // are still coming in, and then as the setting says.
+    void aRightAnswerStopsTheQuestionTimer_data() {
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<int>("answeredAfterMs");  // after the fourth picture
+        QTest::newRow("repeat, before the question") << true << 500;
+        QTest::newRow("repeat, after the question") << true << 3000;
+        QTest::newRow("once, after the question") << false << 3000;
+    }
+    void aRightAnswerStopsTheQuestionTimer() {
+        QFETCH(bool, repeat);
+        QFETCH(int, answeredAfterMs);
+        PlayRig rig({{"repeatquestion", repeat ? "True" : "False"}});
+        rig.program.random.useGenerator(6);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + answeredAfterMs);
+        p.audio.clear();
+        click(rig, game.rightpicture);
+        QVERIFY(!game.playgametimer->enabled());
+        const qint64 built = p.clock.nowMs();  // the praise has been heard
+        const qint64 asked = built + 4 * kTransitionMs + 1000;
+        p.clock.advance(4 * kTransitionMs + 31'000);
+        QStringList expected{QString("%1 sel%2").arg(asked).arg(game.lastquestion)};
+        if (repeat)
+            for (qint64 again : {asked + 15'000, asked + 30'000})
+                expected << QString("%1 sel%2").arg(again).arg(game.lastquestion);
+        QCOMPARE(rig.heard("mainform.soundplayer").filter(" sel"), expected);
+    }
+
+    // The answer pictures take no click before a question has been built: not
+    // during the window's first introduction, and not after a restart, even
+    // when the question before was open.
+    void aClickBeforeTheQuestionDoesNothing_data() {
+        QTest::addColumn<QString>("restart");
+        QTest::newRow("the window opens") << QString();
+        QTest::newRow("New") << "New";
+        QTest::newRow("About") << "About";
+        QTest::newRow("Options") << "Options";
+    }
+    void aClickBeforeTheQuestionDoesNothing() {
+        QFETCH(QString, restart);
+        PlayRig rig;
+        rig.program.random.useGenerator(8);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        if (restart.isEmpty()) {
+            p.clock.advance(kFirstQuestionMs / 2);
+        } else {
+            p.clock.advance(kArrivedMs + 500);
+            QVERIFY(game.image0->isEnabled());
+            qvtest::whenDialogOpens([&] {
+                if (restart == "New")
+                    QTest::mouseClick(p.forms->select().playcbut, Qt::LeftButton);
+                else if (restart == "About")
+                    QTest::mouseClick(p.forms->about().okaybut, Qt::LeftButton);
+                else if (QWidget* dialog = QApplication::activeModalWidget())
+                    dialog->close();
+            });
+            if (restart == "New")
+                game.newmenu_click();
+            else if (restart == "About")
+                game.aboutmenu_click();
+            else
+                game.optionsmenu_click();
+            QCOMPARE(p.module1.selectedmode, QStringLiteral("playcolors"));
+        }
+        p.audio.clear();
+        const int draws = p.random.taken;
+        for (TransitionPicture* picture : rig.answers()) {
+            QVERIFY(picture->isVisible());
+            QVERIFY(!picture->isEnabled());
+            QTest::mouseClick(picture, Qt::LeftButton);
+        }
+        QVERIFY(rig.heard("answerplay").isEmpty());
+        QCOMPARE(p.random.taken, draws);
+    }
+
+    // A click the child makes while a right answer is being handled waits in
+    // the queue; it is judged once the reward shows, before the praise, while
+    // the question it was meant for is still open.
+    void aQueuedClickIsJudgedBeforeThePraise() {
+        PlayRig rig({{"repeatquestion", "False"}});
+        rig.scriptFirstColourQuestion({8, 1, 2, 3}, 0);
+        rig.program.random.useGenerator(10);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 2000);
+        p.audio.clear();
+        const qint64 start = p.clock.nowMs();
+        const QPoint centre = game.image2->rect().center();  // "brown"
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                game.image2,
+                new QMouseEvent(type, centre, game.image2->mapToGlobal(centre), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        click(rig, 0);  // "red", the right one
+
+        const qint64 nameAt = start + rig.lengthOf("thatis");
+        const qint64 askedAt = nameAt + rig.lengthOf("brown");
+        // The question asked again is heard before the praise.
+        const qint64 praiseAt = askedAt + rig.lengthOf("selred");
+        const QStringList feedback = rig.heard("answerplay");
+        QCOMPARE(feedback.size(), 3);
+        QCOMPARE(feedback.mid(0, 2),
+                 QStringList({QString("%1 thatis").arg(start), QString("%1 brown").arg(nameAt)}));
+        QVERIFY2(
+            QRegularExpression(QString("^%1 a[0-5]$").arg(praiseAt)).match(feedback[2]).hasMatch(),
+            qPrintable(feedback[2]));
+        QCOMPARE(rig.heard("mainform.soundplayer").filter(" sel"),
+                 QStringList{QString("%1 selred").arg(askedAt)});
+        QVERIFY(game.lastquestion != "red");
+    }
+
+    // The draws of a question, scripted one by one: each answer picture comes
+    // in through the effect of its own draw of 22, taken just before it is
+    // loaded; each arrival sounds a draw of 11 effect sounds, a right answer
+    // shows a draw of 76 rewards and plays a draw of 6 praises. A draw
+    // scripted at the top of its range (n - 1) gives n - 1 only to a draw of
+    // exactly n, so the top row checks every range.
+    void theDrawsOfAQuestion_data() {
+        QTest::addColumn<QList<int>>("effects");
+        QTest::addColumn<QList<int>>("sounds");
+        QTest::addColumn<int>("reward");
+        QTest::addColumn<int>("praise");
+        QTest::newRow("bottom of every range")
+            << QList<int>{0, 0, 0, 0} << QList<int>{0, 0, 0, 0} << 0 << 0;
+        QTest::newRow("top of every range")
+            << QList<int>{21, 21, 21, 21} << QList<int>{10, 10, 10, 10} << 75 << 5;
+        QTest::newRow("each picture its own")
+            << QList<int>{3, 17, 0, 21} << QList<int>{10, 0, 4, 7} << 40 << 2;
+    }
+    void theDrawsOfAQuestion() {
+        QFETCH(QList<int>, effects);
+        QFETCH(QList<int>, sounds);
+        QFETCH(int, reward);
+        QFETCH(int, praise);
+        PlayRig rig;
+        ScriptedRandom& random = rig.program.random;
+        rig.scriptFirstColourQuestion({8, 1, 2, 3}, 0);
+        random.scriptDraw(effects[0], 22);
+        for (int k = 1; k < 4; ++k) {
+            random.scriptDraw(effects[k], 22);
+            random.scriptDraw(sounds[k - 1], 11);
+        }
+        random.scriptDraw(sounds[3], 11);
+        random.scriptDraw(reward, kRewardCount);
+        random.scriptDraw(praise, 6);
+        random.useGenerator(12);
+        mainform& game = rig.open("playcolors");
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs);
+        QStringList effectSounds;
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(rig.answers()[k]->effectNumber(), int(kEffectNumbers[effects[k]]));
+            effectSounds
+                << QString("%1 e%2").arg(kArrivedMs - (3 - k) * kTransitionMs).arg(sounds[k]);
+        }
+        QCOMPARE(rig.heard("mainform.soundplayer"), effectSounds);
+
+        p.clock.advance(500);
+        QImage rewardShown;
+        QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
+            if (rewardShown.isNull())
+                rewardShown = game.image0->picture();
+        });
+        const qint64 start = p.clock.nowMs();
+        click(rig, 0);
+        QCOMPARE(rig.heard("answerplay"), QStringList{QString("%1 a%2").arg(start).arg(praise)});
+        int rewardShownNumber = -1;
+        for (int n = 0; n < kRewardCount && rewardShownNumber < 0; ++n)
+            if (rewardShown == QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n))))
+                rewardShownNumber = n;
+        QCOMPARE(rewardShownNumber, reward);
     }
 
     // "keyboard": a key press builds a new question in place of the current
@@ -520,10 +674,24 @@ private slots:
         p.audio.clear();
         p.clock.advance(1);
         QVERIFY(game.lastquestion != second);
-        p.clock.advance(4 * fx);
-        QCOMPARE(rig.effectSounds(), 4);
+        // Nothing of the cleared question carries on: the four pictures come
+        // in one after the other, each with its effect sound, and none takes
+        // a click before the fourth has arrived.
+        for (int k = 0; k < 4; ++k) {
+            p.clock.advance(fx - 1);
+            QVERIFY(rig.answers()[k]->transitionRunning());
+            QCOMPARE(rig.effectSounds(), k);
+            for (TransitionPicture* picture : rig.answers())
+                QVERIFY(!picture->isEnabled());
+            click(rig, game.rightpicture);
+            QVERIFY(rig.heard("answerplay").isEmpty());
+            p.clock.advance(1);
+            QCOMPARE(rig.effectSounds(), k + 1);
+        }
         for (int k = 0; k < 4; ++k)
-            QCOMPARE(rig.pictures()[k]->picture(), rig.shapePicture(k));
+            QCOMPARE(rig.answers()[k]->picture(), rig.shapePicture(k));
+        for (TransitionPicture* picture : rig.answers())
+            QVERIFY(picture->isEnabled());
         QVERIFY(game.playgametimer->enabled());
     }
 
@@ -548,36 +716,45 @@ private slots:
     // is passed over and the question opens as usual; a missing reward keeps
     // the picture; a missing question is silent and the game goes on.
     void missingFiles_data() {
-        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<Damage>("damage");
         QTest::addColumn<int>("effectSounds");
         QTest::addColumn<bool>("open");
-        QTest::newRow("picture 0") << "shapes/cirblack.jpg" << 0 << false;
-        QTest::newRow("picture 2") << "shapes/cirbrown.jpg" << 3 << true;
-        QTest::newRow("picture 3") << "shapes/cirgray.jpg" << 3 << true;
-        QTest::newRow("broken picture 1") << "!shapes/cirblue.jpg" << 3 << true;
-        QTest::newRow("question sound") << "sounds/selblack.wav" << 4 << true;
-        QTest::newRow("every reward") << "rewards" << 4 << true;
+        QTest::addColumn<QString>("asked");  // the question, as heard()
+        QTest::addColumn<bool>("rewarded");
+        QStringList rewards;
+        for (int n = 0; n < kRewardCount; ++n)
+            rewards << QString("backgrounds/c%1.jpg").arg(n);
+        QTest::newRow("picture 0") << QStringList{"shapes/cirblack.jpg"} << Damage::Removed << 0
+                                   << false << QString() << false;
+        QTest::newRow("picture 2") << QStringList{"shapes/cirbrown.jpg"} << Damage::Removed << 3
+                                   << true << "selblack" << true;
+        QTest::newRow("picture 3") << QStringList{"shapes/cirgray.jpg"} << Damage::Removed << 3
+                                   << true << "selblack" << true;
+        QTest::newRow("broken picture 1") << QStringList{"shapes/cirblue.jpg"} << Damage::Corrupt
+                                          << 3 << true << "selblack" << true;
+        QTest::newRow("question sound") << QStringList{"sounds/selblack.wav"} << Damage::Removed
+                                        << 4 << true << "selblack!" << true;
+        QTest::newRow("every reward")
+            << rewards << Damage::Removed << 4 << true << "selblack" << false;
     }
     void missingFiles() {
-        QFETCH(QString, missing);
+        QFETCH(QStringList, files);
+        QFETCH(Damage, damage);
         QFETCH(int, effectSounds);
         QFETCH(bool, open);
+        QFETCH(QString, asked);
+        QFETCH(bool, rewarded);
         PlayRig rig({{"playsameobj", "True"}});
-        if (missing == "rewards") {
-            for (int n = 0; n < kRewardCount; ++n)
-                rig.library.remove(QString("backgrounds/c%1.jpg").arg(n));
-        } else if (missing.startsWith('!')) {
-            rig.library.corrupt(missing.mid(1));
-        } else {
-            rig.library.remove(missing);
-        }
+        for (const QString& file : files)
+            rig.fixture().damage(file, damage);
         rig.scriptFirstColourQuestion({0, 1, 2, 3}, 0);
         rig.program.random.useGenerator(1);
         mainform& game = rig.open("playcolors");
         TestProgram& p = rig.program;
         p.clock.advance(kArrivedMs + 2000);
         QCOMPARE(rig.effectSounds(), effectSounds);
-        for (TransitionPicture* picture : rig.pictures())
+        for (TransitionPicture* picture : rig.answers())
             QCOMPARE(picture->isEnabled(), open);
         QCOMPARE(game.playgametimer->interval(), open ? 15000 : 1000);
         if (!open) {
@@ -585,15 +762,20 @@ private slots:
             QVERIFY(!game.playgametimer->enabled());
             return;
         }
-        const QString question = missing.contains("sel") ? " selblack!" : " selblack";
-        QCOMPARE(rig.heard("mainform.soundplayer").filter(question).size(), 1);
+        QCOMPARE(
+            rig.heard("mainform.soundplayer").filter(QRegularExpression(" " + asked + "$")).size(),
+            1);
         const QImage before = game.image0->picture();
-        // A right answer: with no reward the picture stays as it was.
+        // A right answer: the reward shows while the praise plays; with no
+        // reward the picture stays as it was.
+        QImage duringPraise;
         QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
-            if (missing == "rewards" && game.lastquestion == "black")
-                QCOMPARE(game.image0->picture(), before);
+            if (game.lastquestion == "black" && duringPraise.isNull())
+                duringPraise = game.image0->picture();
         });
         click(rig, 0);
+        QVERIFY(!duringPraise.isNull());
+        QCOMPARE(duringPraise == before, !rewarded);
         QVERIFY(game.lastquestion != "black");
         QVERIFY(game.image0->transitionRunning());
     }
@@ -630,8 +812,7 @@ private slots:
             rewards[n] = QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
 
         QString previous;
-        int modelCount = 0;
-        int seedings = p.random.seedings;
+        BackgroundModel background(backchange, p.random.seedings);
         int questions = 0;
         int wrongAnswers = 0;
         const auto checkNewQuestion = [&] {
@@ -644,14 +825,9 @@ private slots:
             QVERIFY(asked != previous);
             if (playsameobj)
                 QCOMPARE(QSet<QString>(shared.begin(), shared.end()).size(), 1);
-            if (modelCount == backchange) {
-                modelCount = 1;
-                ++seedings;
-            } else {
-                ++modelCount;
-            }
-            QCOMPARE(int(p.module1.backgroundcount), modelCount);
-            QCOMPARE(p.random.seedings, seedings);
+            background.step();
+            QCOMPARE(int(p.module1.backgroundcount), background.count());
+            QCOMPARE(p.random.seedings, background.seedings());
             previous = asked;
             ++questions;
         };
@@ -674,7 +850,7 @@ private slots:
             QMetaObject::Connection watch =
                 QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
                     if (game.lastquestion == askedBefore &&
-                        std::find(rewards.begin(), rewards.end(), rig.pictures()[k]->picture()) !=
+                        std::find(rewards.begin(), rewards.end(), rig.answers()[k]->picture()) !=
                             rewards.end())
                         rewarded = true;
                 });

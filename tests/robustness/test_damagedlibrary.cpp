@@ -10,11 +10,12 @@
 
 #include <random>
 
+#include "support/gamerig.h"
 #include "support/scriptedchild.h"
-#include "support/testprogram.h"
 #include "ui/mainform/mainform.h"
 
 using namespace qv;
+using qvtest::GameRig;
 using qvtest::TestProgram;
 
 namespace {
@@ -93,12 +94,10 @@ private slots:
     void anHourOfEachActivity() {
         QFETCH(QString, mode);
         const qint64 kHourMs = qEnvironmentVariableIntValue("QV_MINUTES") * 60'000 ?: 3'600'000;
-        TestProgram program(library_.path());
-        program.useSettings({{"fxspeed", "5"}, {"fxplayspeed", "5"}});
+        GameRig rig({{"fxspeed", "5"}, {"fxplayspeed", "5"}}, library_.path());
+        TestProgram& program = rig.program;
         program.random.useGenerator(qHash(mode));
-        program.module1.selectedmode = mode;
-        mainform& game = program.forms->game();
-        game.showAsWindow();
+        mainform& game = rig.open(mode);
         game.showNormal();
         game.resize(160, 120);
         qvtest::ScriptedChild child(program, game, qHash(mode) + 1);

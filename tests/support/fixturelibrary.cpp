@@ -42,13 +42,11 @@ FixtureLibrary::FixtureLibrary() {
         QFile::link(sounds.filePath(name), root.filePath("sounds/" + name));
 }
 
-void FixtureLibrary::remove(const QString& relative) {
-    QVERIFY2(QFile::remove(QDir(dir_.path()).filePath(relative)), qPrintable(relative));
-}
-
-void FixtureLibrary::corrupt(const QString& relative) {
+void FixtureLibrary::damage(const QString& relative, Damage how) {
     const QString path = QDir(dir_.path()).filePath(relative);
-    QFile::remove(path);
+    QVERIFY2(QFile::remove(path), qPrintable(relative));
+    if (how == Damage::Removed)
+        return;
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("this is not a picture or a sound");

@@ -14,10 +14,14 @@ public:
 
     QString path() const { return dir_.path(); }
 
-    // Removes a file given as a path relative to the library ("sounds/red.wav").
-    void remove(const QString& relative);
-    // Replaces a file with bytes that are no picture or sound at all.
-    void corrupt(const QString& relative);
+    // What a test does to a file.
+    enum class Damage {
+        Removed,  // the file is gone
+        Corrupt,  // its bytes are no picture or sound at all
+    };
+
+    // Damages a file given as a path relative to the library ("sounds/red.wav").
+    void damage(const QString& relative, Damage how);
 
 private:
     QTemporaryDir dir_;

@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTest>
-#include <QTimer>
 
+#include "gamerig.h"
 #include "pictures/transitionpicture.h"
 #include "testprogram.h"
 #include "timing/timer.h"
@@ -20,11 +20,6 @@
 namespace qvtest {
 
 namespace {
-
-// Runs fn once the next modal window is up.
-void whenDialogOpens(std::function<void()> fn) {
-    QTimer::singleShot(0, qApp, [fn = std::move(fn)] { fn(); });
-}
 
 QWidget* openWindowNamed(const QString& name) {
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -18,7 +18,9 @@ public:
 
     // Queues x values in [0, 1).
     void script(const QList<double>& values) { queue_.append(values); }
-    // Queues the x that makes a draw of n give index.
+    // Queues the x that makes a draw of n give index. Scripted at the top of
+    // the range (index n - 1) it checks the range too: a draw of fewer than n
+    // then gives less than n - 1, a draw of more gives more.
     void scriptDraw(int index, int n) { queue_.append((index + 0.5) / n); }
 
     // After the scripted values, draw from a seeded generator instead of the
