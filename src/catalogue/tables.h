@@ -26,6 +26,12 @@ inline const std::array<QString, 10> kShapeStems = {
 // background pictures ("\backgrounds\back0.jpg" onwards): a draw picks one.
 inline constexpr int kRewardCount = 76;
 inline constexpr int kBackgroundCount = 10;
+// The effect sounds an answer picture arrives with ("\sounds\e0.wav" onwards),
+// the praises of a right answer ("\sounds\a0.wav" onwards) and the tunes
+// ("\sounds\0.mid" onwards).
+inline constexpr int kEffectSoundCount = 11;
+inline constexpr int kPraiseCount = 6;
+inline constexpr int kTuneCount = 11;
 
 // The transition effects in use. 28 stands between 77 and 78 on purpose: the
 // order of this table decides which effect a draw gives.

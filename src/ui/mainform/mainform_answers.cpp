@@ -64,8 +64,8 @@ void mainform::judgeAnswer(bool colours) {
         // The praise is heard to its end while the reward shows: the next
         // question clears all four pictures as it starts.
         answerplay->setWait(true);
-        answerplay->setFileName(
-            mediaPath(QStringLiteral("\\sounds\\a%1.wav").arg(platform_.random.draw(6))));
+        answerplay->setFileName(mediaPath(
+            QStringLiteral("\\sounds\\a%1.wav").arg(platform_.random.draw(kPraiseCount))));
         answerplay->setCommand(QStringLiteral("sound"));
         if (colours)
             playcolors();

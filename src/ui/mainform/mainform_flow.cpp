@@ -5,6 +5,7 @@
 
 #include "app/module1.h"
 #include "catalogue/random.h"
+#include "catalogue/tables.h"
 #include "links/desktop.h"
 #include "mainform.h"
 #include "pictures/transitionpicture.h"
@@ -66,9 +67,11 @@ void mainform::userselection() {
         soundplayer->setCommand(QStringLiteral("sound"));
         if (activity.learn) {
             if (mode == QLatin1String("learncolors"))
-                pick.colorcounter = static_cast<qint16>(platform_.random.draw(11));
+                pick.colorcounter =
+                    static_cast<qint16>(platform_.random.draw(int(kColorNames.size())));
             else
-                pick.shapecounter = static_cast<qint16>(platform_.random.draw(10));
+                pick.shapecounter =
+                    static_cast<qint16>(platform_.random.draw(int(kShapeStems.size())));
             Learnimage->setVisible(true);
             Timer1->setEnabled(true);
             Timer1->setInterval(3000);

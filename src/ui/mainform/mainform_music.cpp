@@ -1,22 +1,17 @@
 // Background music: random tunes, one after another, behind every activity.
 #include "app/module1.h"
 #include "catalogue/random.h"
+#include "catalogue/tables.h"
 #include "mainform.h"
 #include "sound/soundplayer.h"
 #include "ui/platform.h"
 
 namespace qv {
 
-namespace {
-
-constexpr int kTunes = 11;
-
-}  // namespace
-
 void mainform::playmusicsub() {
     Random& random = platform_.random;
     random.seedFromClock();
-    const int tune = random.draw(kTunes);
+    const int tune = random.draw(kTuneCount);
     SoundPlayer& player = *playbackmusiccontrol;
     player.setNotify(false);
     player.setAutoEnable(true);

@@ -173,7 +173,7 @@ void mainform::bringInAnswer(int index) {
 }
 
 void mainform::playEffectSound() {
-    pick.randomnumber = static_cast<qint16>(platform_.random.draw(11));
+    pick.randomnumber = static_cast<qint16>(platform_.random.draw(kEffectSoundCount));
     soundplayer->setFileName(mediaPath(QStringLiteral("\\sounds\\e%1.wav").arg(pick.randomnumber)));
     soundplayer->setCommand(QStringLiteral("sound"));
 }

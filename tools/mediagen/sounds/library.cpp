@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "catalogue/tables.h"
 #include "sounds/arrangement.h"
 #include "sounds/effects.h"
 #include "sounds/tunes.h"
@@ -33,7 +34,12 @@ bool writeSoundLibrary(const QString& programDir) {
     if (!QDir().mkpath(sounds) || !QDir().mkpath(backgrounds))
         return report("cannot create the sound folders under " + programDir);
 
+    // The game draws from as many of each as the catalogue says.
     const auto effects = effectSounds();
+    if (effects.size() != size_t(qv::kEffectSoundCount))
+        return report(QString("%1 effect sounds, the game draws from %2")
+                          .arg(effects.size())
+                          .arg(qv::kEffectSoundCount));
     for (size_t i = 0; i < effects.size(); ++i) {
         const QString path = QString("%1/e%2.wav").arg(sounds).arg(i);
         if (!writeWav16(path, effects[i]))
@@ -44,6 +50,9 @@ bool writeSoundLibrary(const QString& programDir) {
         return report("cannot write " + chime);
 
     const auto& tunes = backgroundTunes();
+    if (tunes.size() != size_t(qv::kTuneCount))
+        return report(
+            QString("%1 tunes, the game draws from %2").arg(tunes.size()).arg(qv::kTuneCount));
     for (size_t i = 0; i < tunes.size(); ++i) {
         QString error;
         const QByteArray midi = arrangeTune(tunes[i], static_cast<int>(i), &error);

@@ -1,6 +1,7 @@
 #include "speech/phrases.h"
 
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 #include "catalogue/tables.h"
@@ -61,15 +62,17 @@ std::vector<Phrase> allPhrases() {
         {"thatis", "That is"},
         {"thisisa", "This is a"},
         {"thanks", "Thank you!"},
-        {"a0", "Great job!"},
-        {"a1", "Well done!"},
-        {"a2", "You found it!"},
-        {"a3", "Excellent!"},
-        {"a4", "Super!"},
-        {"a5", "Hooray, that's right!"},
     };
     for (const auto& [stem, text] : fixed)
         phrases.push_back({stem, text});
+    // a0.wav onwards: the game draws a praise from as many as the catalogue says.
+    constexpr const char* kPraises[] = {
+        "Great job!", "Well done!", "You found it!",
+        "Excellent!", "Super!",     "Hooray, that's right!",
+    };
+    static_assert(std::size(kPraises) == size_t(qv::kPraiseCount));
+    for (size_t n = 0; n < std::size(kPraises); ++n)
+        phrases.push_back({QStringLiteral("a%1").arg(n), QString::fromUtf8(kPraises[n])});
     return phrases;
 }
 
