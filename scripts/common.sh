@@ -15,6 +15,9 @@ QUORVEL_PACKAGES=(
     libfluidsynth-dev
     # end-to-end checks
     xvfb xauth xdotool imagemagick clang-format
+    # the real-time monkey (tools/monkey): its window manager, its X connection,
+    # and the stacks of a program that hangs
+    openbox python3-xlib gdb
     # the Debian package (package.sh) and its checks
     dpkg-dev file lintian desktop-file-utils appstream
     # fuzzing the settings (fuzz/run.sh)
