@@ -1,6 +1,7 @@
 // Start-up: the first-run screen, its OK step, ordinary starts and failures.
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QtTest>
 
 #include "program/startprogram.h"
