@@ -5,18 +5,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <SDL_mixer.h>
-
 #include <cmath>
 #include <memory>
 
 #include "sound/musicducking.h"
+#include "sound/musicsynth.h"
 #include "sound/sdlaudiobackend.h"
 #include "sound/soundfiles.h"
 #include "sound/soundplayer.h"
 #include "timing/eventloopclock.h"
 
 using qv::EventLoopClock;
+using qv::MusicSynth;
 using qv::SdlAudioBackend;
 using qv::SoundPlayer;
 
@@ -235,23 +235,29 @@ private slots:
         QCOMPARE(done.count(), cutBy == "open" ? 1 : 0);
     }
 
-    // While a voice sounds the music is lowered in the mixer itself, then
-    // brought back.
+    // While a voice sounds the music is lowered in the synthesizer itself,
+    // then brought back.
     void theMusicGivesWayToAVoice() {
         SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
         SoundPlayer voice(*backend_, clock_, "soundplayer");
-        const int full = MIX_MAX_VOLUME;
-        const int under = int(std::lround(qv::MusicDucking::kUnderVoiceLevel * MIX_MAX_VOLUME));
-        QTRY_COMPARE(Mix_VolumeMusic(-1), full);
+        // The synthesizer is made ready when the first tune is opened.
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        const auto gainAt = [](double level) {
+            return float(std::lround(level * MusicSynth::kFullVolume) * MusicSynth::kFullGain /
+                         MusicSynth::kFullVolume);
+        };
+        QTRY_COMPARE(float(backend_->musicGain()), gainAt(qv::MusicDucking::kFullLevel));
         voice.setFileName(wave_);
         voice.setCommand("sound");
         QTRY_COMPARE(backend_->musicLevel(), qv::MusicDucking::kUnderVoiceLevel);
-        QTRY_COMPARE(Mix_VolumeMusic(-1), under);
+        QTRY_COMPARE(float(backend_->musicGain()), gainAt(qv::MusicDucking::kUnderVoiceLevel));
         QVERIFY(backend_->isPlaying(1));
         QTRY_COMPARE_WITH_TIMEOUT(backend_->musicLevel(), qv::MusicDucking::kFullLevel,
                                   kWaveMs + 3000);
         QVERIFY(!backend_->isPlaying(1));
-        QTRY_COMPARE(Mix_VolumeMusic(-1), full);
+        QTRY_COMPARE(float(backend_->musicGain()), gainAt(qv::MusicDucking::kFullLevel));
     }
 
     // The device is opened on a thread of its own; a sound asked for before
