@@ -53,11 +53,12 @@ void AudioThread::beforeMix(quint8* stream, int bytes) {
 void AudioThread::sleepWhenQuiet(int frames) {
     const bool sounding = musicSounds_ || device_.sdl().Mix_Playing(-1) > 0;
     quietFrames_ = sounding ? 0 : quietFrames_ + frames;
-    if (quietFrames_ * 1000 < qint64{SoundDevice::kQuietBeforeSleepMs} * device_.format().frequency)
-        return;
-    // No voice sounds while the thread sleeps, so the music comes back up meanwhile.
-    if (const double sleptMs = device_.sleep(); sleptMs > 0)
-        musicLevel_.store(ducking_.advance(sleptMs, false));
+    // The music is back at its full level by then, so the ducking needs no
+    // account of the time slept.
+    static_assert(SoundDevice::kQuietBeforeSleepMs >= MusicDucking::kUpMs);
+    if (quietFrames_ * 1000 >=
+        qint64{SoundDevice::kQuietBeforeSleepMs} * device_.format().frequency)
+        device_.sleep();
 }
 
 // Right after the buffer has been mixed. The music volume set here applies

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -188,18 +187,13 @@ SoundDevice::Locked::~Locked() {
     device_.sdl_->SDL_UnlockAudioDevice(device_.deviceId_);
 }
 
-double SoundDevice::sleep() {
+void SoundDevice::sleep() {
     if (!maySleep_)
-        return 0;
+        return;
     std::unique_lock<std::mutex> lock(gateMutex_);
-    if (awakeHolds_ > 0)
-        return 0;
-    const auto start = std::chrono::steady_clock::now();
-    asleep_ = true;
+    asleep_ = awakeHolds_ == 0;
     wake_.wait(lock, [this] { return awakeHolds_ > 0; });
     asleep_ = false;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
 }
 
 bool SoundDevice::asleep() const {

@@ -114,9 +114,9 @@ public:
     Locked lock() { return Locked(*this); }
 
     // Audio thread, in a callback: sleeps until the UI thread wants the
-    // mixer; returns the milliseconds slept. Returns at once for a driver
-    // that calls back from its sound server's thread, which must not stop.
-    double sleep();
+    // mixer. Returns at once for a driver that calls back from its sound
+    // server's thread, which must not stop.
+    void sleep();
     // Anywhere: the audio thread is asleep.
     bool asleep() const;
 
