@@ -13,7 +13,7 @@ class MusicSynth;
 class SoundDevice;
 
 // What the UI thread tells SDL's audio thread about the music: written by the
-// UI thread only with SDL's audio lock held (SoundDevice::lock()), read by the
+// UI thread only with SDL's audio lock held (SoundDevice::Locked), read by the
 // audio thread in its callbacks, which SDL runs with that lock held.
 struct MusicCue {
     MusicSynth* synth = nullptr;

@@ -23,7 +23,7 @@ namespace qv {
 //
 // Not thread-safe by itself: once the device runs, it is touched only with
 // SDL's audio lock held, by the audio thread in its callbacks and by the UI
-// thread through SoundDevice::lock().
+// thread through SoundDevice::Locked.
 class MusicSynth {
 public:
     static constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";

@@ -29,18 +29,20 @@ inline constexpr const char* kSdlMixerLibraryName = "libSDL2_mixer-2.0.so.0";
 //
 // Sleeping. SDL's audio thread wakes for every buffer, about ninety times a
 // second, whether anything sounds or not; pausing the device only makes it mix
-// silence. So when nothing has sounded for kQuietBeforeSleepMs, the audio
-// thread stops in its callback (sleep()) until the UI thread needs the mixer.
-// It stops holding SDL's audio lock, which every SDL2_mixer call takes: the UI
-// thread must therefore reach the mixer only through mixer() or lock(), which
-// wake the audio thread first and keep it awake while they last. A sound
-// asked for while it sleeps is mixed into the buffer after the one it wakes
-// for, as it would be if the device had been running.
+// silence, and closing it would cost a reopening at the next sound. So when
+// nothing has sounded for kQuietBeforeSleepMs, the audio thread stops in its
+// callback (sleep()) until the UI thread needs the mixer. It sleeps holding
+// SDL's audio lock, which most SDL2_mixer calls take: the UI thread reaches
+// the mixer only through a Mixer or a Locked, which wake the audio thread
+// first and keep it awake while they last. A sound asked for while it sleeps
+// is mixed into the buffer after the one it wakes for: a buffer later, as on
+// a device that never slept.
 //
-// Threads: the opener thread writes the opening's results and the
-// synthesizer, which the UI thread reads only after waiting for them. The
-// UI thread owns everything else but the gate, which the audio thread shares
-// under the gate's mutex.
+// Threads: the opener thread writes the opening's results (library, format,
+// driver, device id) and the synthesizer before it hands them over through
+// the futures; after that the UI thread owns them, and the audio thread reads
+// the library and format in its callbacks, which are hooked only then. The
+// gate's fields are shared by the UI and audio threads under its mutex.
 class SoundDevice {
 public:
     struct Format {
@@ -99,7 +101,8 @@ public:
         const SdlMixerLibrary* sdl_;
     };
     Mixer mixer() { return Mixer(*this); }
-    // SDL's audio lock, for state the audio thread reads in its callbacks.
+    // SDL's audio lock while it lives, for state the audio thread reads in
+    // its callbacks.
     class Locked {
     public:
         explicit Locked(SoundDevice& device);
@@ -111,7 +114,6 @@ public:
         Awake awake_;
         SoundDevice& device_;
     };
-    Locked lock() { return Locked(*this); }
 
     // Audio thread, in a callback: sleeps until the UI thread wants the
     // mixer. Returns at once for a driver that calls back from its sound
@@ -129,7 +131,7 @@ private:
     std::thread opener_;
     std::future<bool> opened_;
     std::future<std::unique_ptr<MusicSynth>> synthLoaded_;
-    // The opener thread writes these before its results are ready.
+    // Written by the opener thread before it sets opened_.
     const SdlMixerLibrary* sdl_ = nullptr;
     bool ownsSdl_ = false;
     bool open_ = false;
@@ -137,7 +139,7 @@ private:
     QString driver_;
     quint32 deviceId_ = 0;
     bool maySleep_ = false;
-    // The UI thread's once it has waited for it.
+    // The UI thread's once taken from synthLoaded_.
     std::unique_ptr<MusicSynth> synth_;
     bool synthTaken_ = false;
 
