@@ -16,14 +16,15 @@ if(QUORVEL_WEBSITE)
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUORVEL_WEBSITE})
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The linked libraries come from dpkg-shlibdeps. SDL2_mixer is not linked but
-# loaded when the sound device is opened, so it is named here, at the version
-# whose functions the program calls. Beyond the libraries the program needs
-# the General MIDI sound font its music is played with, and the font its About
-# box is drawn in. The help page and the web links open in the desktop's browser.
+# The linked libraries come from dpkg-shlibdeps. SDL2_mixer and FluidSynth are
+# not linked but loaded when the sound device is opened, so they are named
+# here, SDL2_mixer at the version whose functions the program calls. Beyond the
+# libraries the program needs the General MIDI sound font its music is played
+# with, and the font its About box is drawn in. The help page and the web
+# links open in the desktop's browser.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsdl2-mixer-2.0-0 (>= 2.6.0), timgm6mb-soundfont, fonts-dejavu-core")
+    "libsdl2-mixer-2.0-0 (>= 2.6.0), libfluidsynth3, timgm6mb-soundfont, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 
 include(CPack)

@@ -11,7 +11,8 @@ QUORVEL_PACKAGES=(
     fonts-dejavu-core
     # generating the media library
     festival "$QUORVEL_VOICE_PACKAGE" sox
-    # rendering the tunes in the media tests
+    # the music synthesizer's headers (the library is loaded at run time),
+    # and rendering the tunes in the media tests
     libfluidsynth-dev
     # end-to-end checks
     xvfb xauth xdotool imagemagick clang-format

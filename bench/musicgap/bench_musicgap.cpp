@@ -1,8 +1,10 @@
-// How long the music is silent between two tunes. Two tunes of the library
-// (by default the two shortest) play one after the other as the game window
-// plays them: the second starts on the first one's done. SDL's "disk" driver
-// writes everything the mixer plays to a file, at the pace of a real device;
-// the figures come from that file.
+// How long the music is silent between tunes. Tunes of the library (by
+// default the two shortest) play one after the other as the game window plays
+// them: each starts on the done of the one before. SDL's "disk" driver writes
+// everything the mixer plays to a file, at the pace of a real device; the
+// figures come from that file, one set for every change of tune.
+//
+//   bench_musicgap [tune tune...]
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -67,23 +69,26 @@ double windowMs(qsizetype window) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    int first = -1, second = -1;
-    if (argc == 3) {
-        first = std::atoi(argv[1]);
-        second = std::atoi(argv[2]);
-    } else {
+    std::vector<int> tunes;
+    for (int i = 1; i < argc; ++i)
+        tunes.push_back(std::atoi(argv[i]));
+    if (tunes.empty()) {
         std::vector<std::pair<double, int>> lengths;
         for (int n = 0; n < 11; ++n)
             lengths.emplace_back(timingOf(n).lastNoteEndMs, n);
         std::sort(lengths.begin(), lengths.end());
-        first = lengths[0].second;
-        second = lengths[1].second;
+        tunes = {lengths[0].second, lengths[1].second};
     }
-    const qv::MidiTiming a = timingOf(first);
-    const qv::MidiTiming b = timingOf(second);
-    if (!a.hasNotes() || !b.hasNotes()) {
-        std::fprintf(stderr, "bench_musicgap: tunes %d and %d must exist and hold notes\n", first,
-                     second);
+    std::vector<qv::MidiTiming> timings;
+    for (int tune : tunes) {
+        timings.push_back(timingOf(tune));
+        if (!timings.back().hasNotes()) {
+            std::fprintf(stderr, "bench_musicgap: tune %d must exist and hold notes\n", tune);
+            return 1;
+        }
+    }
+    if (tunes.size() < 2) {
+        std::fprintf(stderr, "bench_musicgap: two tunes or more, please\n");
         return 1;
     }
 
@@ -99,16 +104,18 @@ int main(int argc, char** argv) {
             return 1;
         }
         qv::SoundPlayer music(*backend, clock, QStringLiteral("playbackmusiccontrol"));
-        int ended = 0;
+        size_t ended = 0;
         QObject::connect(&music, &qv::SoundPlayer::done, &app, [&] {
-            if (++ended == 1)
-                startTune(music, second);
+            if (++ended < tunes.size())
+                startTune(music, tunes[ended]);
             else
                 clock.callAfter(500, [] { QCoreApplication::quit(); });
         });
-        std::printf("tunes %d (notes end at %.0f ms) and %d (first note at %.0f ms)\n", first,
-                    a.lastNoteEndMs, second, b.firstNoteMs);
-        startTune(music, first);
+        std::printf("tunes");
+        for (size_t i = 0; i < tunes.size(); ++i)
+            std::printf(" %d (%.0f ms)", tunes[i], timings[i].lastNoteEndMs);
+        std::printf("\n");
+        startTune(music, tunes[0]);
         app.exec();
         music.setCommand(QStringLiteral("close"));
     }
@@ -121,46 +128,56 @@ int main(int argc, char** argv) {
     const std::vector<double> levels = windowLevels(file.readAll());
     const auto loud = [&](qsizetype w) { return levels[size_t(w)] > kHeardDb; };
     const qsizetype count = qsizetype(levels.size());
-    qsizetype startA = 0;
-    while (startA < count && !loud(startA))
-        ++startA;
-    // Where the first tune's last note ends in the output.
-    const double lastNoteEnd = windowMs(startA) - a.firstNoteMs + a.lastNoteEndMs;
-    const qsizetype endWindow = qsizetype(lastNoteEnd / windowMs(1));
-    if (startA >= count || endWindow >= count) {
-        std::fprintf(stderr, "bench_musicgap: could not find the first tune in the output\n");
-        return 1;
+    qsizetype start = 0;
+    while (start < count && !loud(start))
+        ++start;
+    double worst = 0;
+    for (size_t i = 0; i + 1 < tunes.size(); ++i) {
+        const qv::MidiTiming& a = timings[i];
+        const qv::MidiTiming& b = timings[i + 1];
+        // Where this tune's last note ends in the output.
+        const double lastNoteEnd = windowMs(start) - a.firstNoteMs + a.lastNoteEndMs;
+        const qsizetype endWindow = qsizetype(lastNoteEnd / windowMs(1));
+        if (start >= count || endWindow >= count) {
+            std::fprintf(stderr, "bench_musicgap: could not find tune %d in the output\n",
+                         tunes[i]);
+            return 1;
+        }
+        // The release of the last note only ever falls; the next tune starts
+        // where the level jumps well above it.
+        qsizetype next = endWindow + 1;
+        double tail = levels[size_t(endWindow)];
+        while (next < count && levels[size_t(next)] < std::max(tail + 10, kHeardDb)) {
+            tail = std::max(levels[size_t(next)], kStoppedDb);
+            ++next;
+        }
+        if (next >= count) {
+            std::fprintf(stderr, "bench_musicgap: could not find tune %d in the output\n",
+                         tunes[i + 1]);
+            return 1;
+        }
+        qsizetype quiet = 0;
+        for (qsizetype w = endWindow; w < next; ++w)
+            quiet += !loud(w);
+        const double gap = windowMs(next) - b.firstNoteMs - lastNoteEnd;
+        worst = std::max(worst, gap);
+        std::printf("\ntune %d to tune %d\n", tunes[i], tunes[i + 1]);
+        std::printf("levels (dBFS) every 20 ms from 200 ms before the last note's end:\n ");
+        for (qsizetype w = std::max<qsizetype>(0, endWindow - 40); w < next + 8 && w < count;
+             w += 4)
+            std::printf(" %.0f", levels[size_t(w)]);
+        std::printf("\n");
+        std::printf("tune %d heard from %.0f ms; its last note ends at %.0f ms\n", tunes[i],
+                    windowMs(start), lastNoteEnd);
+        std::printf("tune %d heard from %.0f ms\n", tunes[i + 1], windowMs(next));
+        std::printf(
+            "quiet (below %.0f dBFS) between the last note's end and the next tune: %.0f ms\n",
+            kHeardDb, windowMs(quiet));
+        std::printf(
+            "last note's end to the next tune's start: %.0f ms (its first note %.0f ms in)\n", gap,
+            b.firstNoteMs);
+        start = next;
     }
-    // The release of the last note only ever falls; the second tune starts
-    // where the level jumps well above it.
-    qsizetype secondStart = endWindow + 1;
-    double tail = levels[size_t(endWindow)];
-    while (secondStart < count && levels[size_t(secondStart)] < std::max(tail + 10, kHeardDb)) {
-        tail = std::max(levels[size_t(secondStart)], kStoppedDb);
-        ++secondStart;
-    }
-    if (secondStart >= count) {
-        std::fprintf(stderr, "bench_musicgap: could not find the second tune in the output\n");
-        return 1;
-    }
-    qsizetype quiet = 0;
-    for (qsizetype w = endWindow; w < secondStart; ++w)
-        quiet += !loud(w);
-    std::printf("levels (dBFS) every 20 ms from 200 ms before the last note's end:\n ");
-    for (qsizetype w = std::max<qsizetype>(0, endWindow - 40); w < secondStart + 8 && w < count;
-         w += 4)
-        std::printf(" %.0f", levels[size_t(w)]);
-    std::printf("\n");
-    std::printf("first tune heard from %.0f ms; its last note ends at %.0f ms\n", windowMs(startA),
-                lastNoteEnd);
-    std::printf("second tune heard from %.0f ms\n", windowMs(secondStart));
-    std::printf(
-        "quiet (below %.0f dBFS) between the last note's end and the second tune: %.0f "
-        "ms\n",
-        kHeardDb, windowMs(quiet));
-    std::printf(
-        "last note's end to the second tune's start: %.0f ms (its first note %.0f ms "
-        "in)\n",
-        windowMs(secondStart) - b.firstNoteMs - lastNoteEnd, b.firstNoteMs);
+    std::printf("\nlongest gap: %.0f ms\n", worst);
     return 0;
 }

@@ -5,15 +5,13 @@
 
 #include <string>
 
+#include "runtimelibrary.h"
+
 namespace qv {
 
-// The SDL2 and SDL2_mixer functions the sound backend calls.
-//
-// The two libraries are loaded when the sound device is opened, on the
-// backend's opener thread, not when the program starts: they bring some
-// forty more (FluidSynth, PulseAudio, JACK, GLib...) whose loading and
-// linking would otherwise stand between a click on the program and its
-// first window.
+// The SDL2 and SDL2_mixer functions the sound back end calls. The two
+// libraries bring some forty more (PulseAudio, JACK, GLib...); they are
+// loaded on the device's opener thread (see SoundDevice).
 #define QV_SDL_MIXER_FUNCTIONS(X) \
     X(SDL_InitSubSystem)          \
     X(SDL_QuitSubSystem)          \
@@ -22,38 +20,31 @@ namespace qv {
     X(SDL_ResetHint)              \
     X(SDL_GetError)               \
     X(SDL_GetCurrentAudioDriver)  \
+    X(SDL_GetAudioDeviceStatus)   \
+    X(SDL_LockAudioDevice)        \
+    X(SDL_UnlockAudioDevice)      \
     X(Mix_OpenAudio)              \
     X(Mix_CloseAudio)             \
-    X(Mix_Init)                   \
-    X(Mix_Quit)                   \
     X(Mix_QuerySpec)              \
-    X(Mix_SetSoundFonts)          \
     X(Mix_AllocateChannels)       \
     X(Mix_ChannelFinished)        \
-    X(Mix_HookMusicFinished)      \
+    X(Mix_HookMusic)              \
     X(Mix_SetPostMix)             \
     X(Mix_LoadWAV)                \
     X(Mix_FreeChunk)              \
     X(Mix_PlayChannel)            \
     X(Mix_HaltChannel)            \
-    X(Mix_Playing)                \
-    X(Mix_LoadMUS)                \
-    X(Mix_FreeMusic)              \
-    X(Mix_PlayMusic)              \
-    X(Mix_HaltMusic)              \
-    X(Mix_PlayingMusic)           \
-    X(Mix_VolumeMusic)            \
-    X(Mix_MusicDuration)
+    X(Mix_Playing)
 
 struct SdlMixerLibrary {
-#define QV_SDL_MIXER_DECLARE(name) decltype(&::name) name = nullptr;
-    QV_SDL_MIXER_FUNCTIONS(QV_SDL_MIXER_DECLARE)
-#undef QV_SDL_MIXER_DECLARE
+    QV_SDL_MIXER_FUNCTIONS(QV_RUNTIME_FUNCTION_POINTER)
+    void resolve(void* handle, std::string& missing) {
+        QV_SDL_MIXER_FUNCTIONS(QV_RUNTIME_FUNCTION_RESOLVE)
+    }
 };
 
-// Loads the libraries (once per name; later calls are cheap and may come from
-// any thread). Returns nullptr when a library or one of its functions is
-// missing, with the reason in *error.
-const SdlMixerLibrary* loadSdlMixer(const char* libraryName, std::string* error);
+inline const SdlMixerLibrary* loadSdlMixer(const char* libraryName, std::string* error) {
+    return loadRuntimeLibrary<SdlMixerLibrary>(libraryName, error);
+}
 
 }  // namespace qv

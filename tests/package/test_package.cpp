@@ -397,7 +397,7 @@ private slots:
         const QStringList depends = packageNames(QString::fromUtf8(fields.out));
         for (const char* needed :
              {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libsdl2-mixer-2.0-0",
-              "timgm6mb-soundfont", "fonts-dejavu-core"})
+              "libfluidsynth3", "timgm6mb-soundfont", "fonts-dejavu-core"})
             QVERIFY2(
                 depends.contains(QLatin1String(needed)),
                 qPrintable(

@@ -5,18 +5,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <SDL_mixer.h>
-
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numeric>
 
 #include "sound/musicducking.h"
+#include "sound/musicsynth.h"
 #include "sound/sdlaudiobackend.h"
+#include "sound/sounddevice.h"
 #include "sound/soundfiles.h"
 #include "sound/soundplayer.h"
 #include "timing/eventloopclock.h"
 
 using qv::EventLoopClock;
+using qv::MusicSynth;
 using qv::SdlAudioBackend;
 using qv::SoundPlayer;
 
@@ -24,7 +27,10 @@ namespace {
 
 constexpr int kWaveMs = 1500;
 constexpr int kMidiMs = 1000;
+constexpr int kShortMidiMs = 600;
 constexpr int kMidiTimeoutMs = kMidiMs + 10'000;
+// The audio thread falls asleep within this time once nothing sounds.
+constexpr int kSleepTimeoutMs = qv::SoundDevice::kQuietBeforeSleepMs + 3000;
 // A done that was wrongly kept would come within this time of the sound's end.
 constexpr int kQuietPeriodMs = 700;
 
@@ -49,6 +55,70 @@ private:
     bool had_;
 };
 
+// SDL's "disk" driver for one scope: everything the mixer plays is written
+// to a file, at the pace of a real device. Time the audio thread sleeps
+// leaves nothing in the file.
+class DiskOutput {
+public:
+    static constexpr int kRate = 44100;
+    static constexpr int kWindowFrames = kRate / 200;  // 5 ms
+
+    explicit DiskOutput(const QString& path)
+        : path_(path),
+          driver_("SDL_AUDIODRIVER", "disk"),
+          file_("SDL_DISKAUDIOFILE", path.toUtf8()) {}
+
+    // Whether each 5 ms of what was played, interleaved 16-bit stereo, is
+    // heard: its level is above -60 dBFS.
+    QList<bool> heardWindows() const {
+        QFile file(path_);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray raw = file.readAll();
+        const auto* samples = reinterpret_cast<const qint16*>(raw.constData());
+        const qsizetype frames = raw.size() / 4;
+        QList<bool> heard;
+        for (qsizetype start = 0; start + kWindowFrames <= frames; start += kWindowFrames) {
+            double sum = 0;
+            for (qsizetype i = start * 2; i < (start + kWindowFrames) * 2; ++i)
+                sum += double(samples[i]) * samples[i];
+            heard.append(std::sqrt(sum / (kWindowFrames * 2)) / 32768.0 > 0.001);
+        }
+        return heard;
+    }
+
+private:
+    QString path_;
+    ScopedEnv driver_;
+    ScopedEnv file_;
+};
+
+// The first window heard from, the number heard, and the longest run of
+// windows not heard between the first heard and the last one.
+struct Heard {
+    qsizetype first = -1;
+    qsizetype count = 0;
+    qsizetype longestGap = 0;
+};
+
+Heard heardIn(const QList<bool>& windows) {
+    Heard heard;
+    qsizetype gap = 0;
+    for (qsizetype w = 0; w < windows.size(); ++w) {
+        if (!windows[w]) {
+            ++gap;
+            continue;
+        }
+        if (heard.first < 0)
+            heard.first = w;
+        else
+            heard.longestGap = std::max(heard.longestGap, gap);
+        gap = 0;
+        ++heard.count;
+    }
+    return heard;
+}
+
 }  // namespace
 
 class SdlAudioBackendTest : public QObject {
@@ -64,6 +134,8 @@ private slots:
         QVERIFY(qvtest::writeSineWave(wave_, kWaveMs));
         QVERIFY(qvtest::writeSineWave(shortWave_, 300, 44100, 2));
         QVERIFY(qvtest::writeMidiNote(midi_, kMidiMs));
+        shortMidi_ = dir_.filePath("short.mid");
+        QVERIFY(qvtest::writeMidiNote(shortMidi_, kShortMidiMs));
     }
 
     void init() {
@@ -203,15 +275,14 @@ private slots:
         QCOMPARE(done.count(), 1);
     }
 
-    // A tune loads on a thread of its own and plays once loaded. Replaced
-    // or closed before it has even started, it gives no done; its successor
-    // gives exactly one.
-    void aTuneCutOffWhileLoadingGivesNoDone_data() {
+    // A tune replaced or closed right after it has started gives no done;
+    // its successor gives exactly one.
+    void aTuneCutOffGivesNoDone_data() {
         QTest::addColumn<QString>("cutBy");
         QTest::newRow("another tune") << "open";
         QTest::newRow("close") << "close";
     }
-    void aTuneCutOffWhileLoadingGivesNoDone() {
+    void aTuneCutOffGivesNoDone() {
         QFETCH(QString, cutBy);
         SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
         QSignalSpy done(&music, &SoundPlayer::done);
@@ -235,23 +306,29 @@ private slots:
         QCOMPARE(done.count(), cutBy == "open" ? 1 : 0);
     }
 
-    // While a voice sounds the music is lowered in the mixer itself, then
-    // brought back.
+    // While a voice sounds the music is lowered in the synthesizer itself,
+    // then brought back.
     void theMusicGivesWayToAVoice() {
         SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
         SoundPlayer voice(*backend_, clock_, "soundplayer");
-        const int full = MIX_MAX_VOLUME;
-        const int under = int(std::lround(qv::MusicDucking::kUnderVoiceLevel * MIX_MAX_VOLUME));
-        QTRY_COMPARE(Mix_VolumeMusic(-1), full);
+        // The synthesizer is made ready when the first tune is opened.
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        const auto gainAt = [](double level) {
+            return float(std::lround(level * MusicSynth::kFullVolume) * MusicSynth::kFullGain /
+                         MusicSynth::kFullVolume);
+        };
+        QTRY_COMPARE(float(backend_->musicGain()), gainAt(qv::MusicDucking::kFullLevel));
         voice.setFileName(wave_);
         voice.setCommand("sound");
         QTRY_COMPARE(backend_->musicLevel(), qv::MusicDucking::kUnderVoiceLevel);
-        QTRY_COMPARE(Mix_VolumeMusic(-1), under);
+        QTRY_COMPARE(float(backend_->musicGain()), gainAt(qv::MusicDucking::kUnderVoiceLevel));
         QVERIFY(backend_->isPlaying(1));
         QTRY_COMPARE_WITH_TIMEOUT(backend_->musicLevel(), qv::MusicDucking::kFullLevel,
                                   kWaveMs + 3000);
         QVERIFY(!backend_->isPlaying(1));
-        QTRY_COMPARE(Mix_VolumeMusic(-1), full);
+        QTRY_COMPARE(float(backend_->musicGain()), gainAt(qv::MusicDucking::kFullLevel));
     }
 
     // The device is opened on a thread of its own; a sound asked for before
@@ -441,11 +518,163 @@ private slots:
         QTRY_COMPARE(done.count(), 1);
     }
 
+    // One synthesizer plays every tune. Each starts on the done of the one
+    // before, as the game window starts them, and plays from its top for its
+    // whole length (counted in frames), heard throughout, with one done.
+    void tunesFollowOneAnotherOnOneSynthesizer_data() {
+        QTest::addColumn<QList<int>>("lengths");
+        QTest::newRow("other tunes") << QList<int>{kMidiMs, kShortMidiMs, kMidiMs};
+        QTest::newRow("the same tune again") << QList<int>{kShortMidiMs, kShortMidiMs};
+    }
+
+    void tunesFollowOneAnotherOnOneSynthesizer() {
+        QFETCH(QList<int>, lengths);
+        backend_.reset();
+        const DiskOutput output(dir_.filePath("tunes.raw"));
+        auto backend = std::make_unique<SdlAudioBackend>();
+        QCOMPARE(backend->driverName(), QStringLiteral("disk"));
+        QList<qint64> endedAt;
+        {
+            SoundPlayer music(*backend, clock_, "playbackmusiccontrol");
+            music.setDeviceType("sequencer");
+            const auto start = [&](int length) {
+                music.setFileName(length == kMidiMs ? midi_ : shortMidi_);
+                music.setCommand("open");
+                music.setCommand("prev");
+                music.setNotify(true);
+                music.setCommand("play");
+            };
+            connect(&music, &SoundPlayer::done, this, [&] {
+                endedAt.append(backend->lastTuneEndMs());
+                if (endedAt.size() < lengths.size())
+                    start(lengths[endedAt.size()]);
+            });
+            start(lengths[0]);
+            QTRY_COMPARE_WITH_TIMEOUT(endedAt.size(), lengths.size(),
+                                      lengths.size() * kMidiTimeoutMs);
+            QTest::qWait(kQuietPeriodMs);
+            QCOMPARE(endedAt.size(), lengths.size());
+        }
+        backend.reset();
+
+        for (int i = 0; i < lengths.size(); ++i)
+            QVERIFY2(endedAt[i] >= lengths[i] && endedAt[i] <= lengths[i] + 30,
+                     qPrintable(QString("tune %1 ended at %2 ms").arg(i).arg(endedAt[i])));
+        // A tune that played silently would leave a quiet stretch as long as it.
+        const Heard heard = heardIn(output.heardWindows());
+        QVERIFY(heard.first >= 0);
+        QVERIFY2(heard.longestGap * 5 < kShortMidiMs / 2,
+                 qPrintable(QString("quiet for %1 ms").arg(heard.longestGap * 5)));
+        const int total = std::accumulate(lengths.begin(), lengths.end(), 0);
+        QVERIFY2(heard.count * 5 >= total, qPrintable(QString::number(heard.count * 5)));
+    }
+
+    // SDL's audio thread sleeps once nothing has sounded for a while, and
+    // never while a sound or a tune plays.
+    void theDeviceSleepsOnlyWhileNothingSounds() {
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        SoundPlayer voice(*backend_, clock_, "soundplayer");
+        QSignalSpy musicDone(&music, &SoundPlayer::done);
+        QSignalSpy voiceDone(&voice, &SoundPlayer::done);
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceAsleep(), kSleepTimeoutMs);
+
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        music.setNotify(true);
+        music.setCommand("play");
+        voice.setFileName(wave_);
+        voice.setNotify(true);
+        voice.setCommand("sound");
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (musicDone.count() + voiceDone.count() < 2 && elapsed.elapsed() < kMidiTimeoutMs) {
+            QVERIFY(!backend_->deviceAsleep());
+            QTest::qWait(10);
+        }
+        QCOMPARE(musicDone.count(), 1);
+        QCOMPARE(voiceDone.count(), 1);
+        // The tune's release and fade, then the quiet: asleep again.
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceAsleep(), kSleepTimeoutMs);
+    }
+
+    // The audio thread sleeps holding SDL's audio lock: every command must
+    // wake it, or the program would hang on its next sound. Each works as on
+    // a device that never slept, and lets the device sleep again.
+    void everyCommandWakesTheSleepingDevice_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("dones");
+        QTest::newRow("sound") << "WaveAudio" << QStringList{"sound"} << 1;
+        QTest::newRow("open, prev, play")
+            << "sequencer" << QStringList{"open", "prev", "play"} << 1;
+        QTest::newRow("prev, play a tune that has ended")
+            << "sequencer" << QStringList{"prev", "play"} << 1;
+        QTest::newRow("open, close") << "sequencer" << QStringList{"open", "close"} << 0;
+        QTest::newRow("close") << "WaveAudio" << QStringList{"close"} << 0;
+        QTest::newRow("a new player") << "WaveAudio" << QStringList{"new player"} << 0;
+    }
+
+    void everyCommandWakesTheSleepingDevice() {
+        QFETCH(QString, device);
+        QFETCH(QStringList, commands);
+        QFETCH(int, dones);
+        SoundPlayer player(*backend_, clock_, "soundplayer");
+        QSignalSpy done(&player, &SoundPlayer::done);
+        player.setDeviceType(device);
+        player.setFileName(device == "sequencer" ? shortMidi_ : shortWave_);
+        if (commands.first() == "prev") {
+            // A tune that has played to its end.
+            player.setCommand("open");
+            player.setNotify(true);
+            player.setCommand("play");
+            QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kMidiTimeoutMs);
+            done.clear();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceAsleep(), kSleepTimeoutMs);
+        std::unique_ptr<SoundPlayer> other;
+        for (const QString& command : commands) {
+            if (command == "new player") {
+                // A new mixer channel.
+                other = std::make_unique<SoundPlayer>(*backend_, clock_, "answerplay");
+                continue;
+            }
+            player.setNotify(command == "play" || command == "sound");
+            player.setCommand(command);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), dones, kMidiTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceAsleep(), kSleepTimeoutMs);
+        QCOMPARE(done.count(), dones);
+    }
+
+    // A sound asked for while the device sleeps is heard whole, once.
+    void aSoundAfterSleepIsHeardWhole() {
+        backend_.reset();
+        const DiskOutput output(dir_.filePath("sound.raw"));
+        {
+            SdlAudioBackend backend;
+            QCOMPARE(backend.driverName(), QStringLiteral("disk"));
+            SoundPlayer player(backend, clock_, "soundplayer");
+            QSignalSpy done(&player, &SoundPlayer::done);
+            QTRY_VERIFY_WITH_TIMEOUT(backend.deviceAsleep(), kSleepTimeoutMs);
+            player.setFileName(shortWave_);
+            player.setNotify(true);
+            player.setCommand("sound");
+            QTRY_COMPARE(done.count(), 1);
+            QTRY_VERIFY_WITH_TIMEOUT(backend.deviceAsleep(), kSleepTimeoutMs);
+        }
+        const Heard heard = heardIn(output.heardWindows());
+        // 300 ms: 60 windows, give or take the one each end falls in.
+        QVERIFY2(heard.count >= 59 && heard.count <= 61, qPrintable(QString::number(heard.count)));
+        QCOMPARE(heard.longestGap, 0);
+    }
+
 private:
     QTemporaryDir dir_;
     QString wave_;
     QString shortWave_;
     QString midi_;
+    QString shortMidi_;
     EventLoopClock clock_;
     std::unique_ptr<SdlAudioBackend> backend_;
 };
