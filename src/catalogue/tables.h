@@ -22,6 +22,34 @@ inline const std::array<QString, 10> kShapeStems = {
     QStringLiteral("sta"),  QStringLiteral("tri"),
 };
 
+// The word said for each shape stem, in the order of kShapeStems: what the
+// voice says and what a screen reader reads.
+inline const std::array<QString, 10> kShapeWords = {
+    QStringLiteral("circle"),    QStringLiteral("diamond"), QStringLiteral("heart"),
+    QStringLiteral("octagon"),   QStringLiteral("oval"),    QStringLiteral("pentagon"),
+    QStringLiteral("rectangle"), QStringLiteral("square"),  QStringLiteral("star"),
+    QStringLiteral("triangle"),
+};
+
+// The word for a shape stem ("sta" -> "star"); empty for a stem the table
+// does not know.
+inline QString shapeWord(const QString& stem) {
+    for (size_t k = 0; k < kShapeStems.size(); ++k) {
+        if (kShapeStems[k] == stem)
+            return kShapeWords[k];
+    }
+    return {};
+}
+
+// What a shape picture shows, in words: "red star". Empty when either part is
+// unknown, so that a picture is never named wrongly.
+inline QString pictureWords(const QString& colour, const QString& stem) {
+    const QString shape = shapeWord(stem);
+    if (shape.isEmpty() || colour.isEmpty())
+        return {};
+    return colour + QLatin1Char(' ') + shape;
+}
+
 // The media library's reward pictures ("\backgrounds\c0.jpg" onwards) and
 // background pictures ("\backgrounds\back0.jpg" onwards): a draw picks one.
 inline constexpr int kRewardCount = 76;

@@ -1,6 +1,5 @@
 #include "speech/phrases.h"
 
-#include <cstdio>
 #include <iterator>
 #include <utility>
 
@@ -8,35 +7,11 @@
 
 namespace speechgen {
 
-namespace {
-
-// The word a child hears for each shape stem of the catalogue.
-const std::pair<const char*, const char*> kShapeWords[] = {
-    {"cir", "circle"}, {"dia", "diamond"},  {"hea", "heart"},     {"oct", "octagon"},
-    {"oval", "oval"},  {"pen", "pentagon"}, {"rec", "rectangle"}, {"squ", "square"},
-    {"sta", "star"},   {"tri", "triangle"},
-};
-
-QString shapeWord(const QString& stem) {
-    for (const auto& [known, word] : kShapeWords) {
-        if (stem == QLatin1String(known))
-            return QString::fromLatin1(word);
-    }
-    return {};
-}
-
-}  // namespace
-
 std::vector<Phrase> allPhrases() {
+    // The catalogue gives every shape stem its word.
     std::vector<std::pair<QString, QString>> shapes;
-    for (const QString& stem : qv::kShapeStems) {
-        const QString word = shapeWord(stem);
-        if (word.isEmpty()) {
-            std::fprintf(stderr, "quorvel-speechgen: no word for the shape %s\n", qPrintable(stem));
-            return {};
-        }
-        shapes.emplace_back(stem, word);
-    }
+    for (size_t k = 0; k < qv::kShapeStems.size(); ++k)
+        shapes.emplace_back(qv::kShapeStems[k], qv::kShapeWords[k]);
     std::vector<Phrase> phrases;
     // Colour names are also the file stems.
     for (const QString& colour : qv::kColorNames)

@@ -11,8 +11,7 @@ struct Phrase {
     QString text;  // what the voice is given to say
 };
 
-// Every spoken phrase of the library, in a fixed order; none when a shape of
-// the catalogue has no spoken word here.
+// Every spoken phrase of the library, in a fixed order.
 std::vector<Phrase> allPhrases();
 
 }  // namespace speechgen
