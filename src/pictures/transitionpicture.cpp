@@ -4,7 +4,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
+#include "focusring.h"
 #include "timing/clock.h"
 #include "transitioneffects.h"
 
@@ -59,6 +61,14 @@ private:
 };
 
 }  // namespace
+
+QRect onScreenPixels(QRect area, qreal ratio) {
+    const int left = int(std::lround(area.x() * ratio));
+    const int top = int(std::lround(area.y() * ratio));
+    const int right = int(std::lround((area.x() + area.width()) * ratio));
+    const int bottom = int(std::lround((area.y() + area.height()) * ratio));
+    return {left, top, right - left, bottom - top};
+}
 
 QRect fittedPictureRect(QSize picture, QRect area) {
     if (picture.isEmpty() || area.isEmpty())
@@ -195,15 +205,26 @@ int TransitionPicture::durationMs(int speed) {
 
 void TransitionPicture::paintEvent(QPaintEvent*) {
     const QRect area = pictureArea();
-    if (area.isEmpty())
-        return;
-    const QImage& current = d->scaledPicture.of(d->picture, area.size());
     QPainter painter(this);
-    if (d->running) {
-        const QImage& previous = d->scaledPrevious.of(d->previous, area.size());
-        renderTransitionFrame(painter, area, previous, current, d->effect, d->progress());
-    } else {
-        painter.drawImage(area.topLeft(), current);
+    if (!area.isEmpty()) {
+        // Pictures are scaled for the screen's pixels, not the window's
+        // points: on a scaled screen a picture is as sharp as one drawn for it.
+        const qreal ratio = devicePixelRatioF();
+        const QRect pixels = ratio == 1.0 ? area : onScreenPixels(area, ratio);
+        painter.save();
+        painter.scale(1.0 / ratio, 1.0 / ratio);
+        const QImage& current = d->scaledPicture.of(d->picture, pixels.size());
+        if (d->running) {
+            const QImage& previous = d->scaledPrevious.of(d->previous, pixels.size());
+            renderTransitionFrame(painter, pixels, previous, current, d->effect, d->progress());
+        } else {
+            painter.drawImage(pixels.topLeft(), current);
+        }
+        painter.restore();
+    }
+    if (hasFocus()) {
+        const QRect ring = area.isEmpty() ? rect() : area;
+        drawFocusRing(painter, ring, focusRingThickness(ring.size()));
     }
 }
 

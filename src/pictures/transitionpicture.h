@@ -9,6 +9,15 @@ namespace qv {
 
 class Clock;
 
+// The largest rectangle with the proportions of `picture` that fits in
+// `area`, centred in it; empty when either is empty.
+QRect fittedPictureRect(QSize picture, QRect area);
+
+// The screen pixels an area of a control in points covers at the given
+// device pixel ratio: its edges are scaled, so that areas that meet in points
+// meet in pixels too.
+QRect onScreenPixels(QRect area, qreal ratio);
+
 // A picture control that brings a new picture in through a numbered
 // transition effect (see transitioneffects.h for the looks).
 //
@@ -33,13 +42,13 @@ class Clock;
 // whether or not the control is visible. A picture keeps its own proportions:
 // it is drawn as large as fits, centred in the control (a circle must never
 // become an oval), and every effect covers exactly that area. Where there is
-// no picture the control is transparent.
+// no picture the control is transparent. On a scaled screen the picture is
+// scaled for the screen's own pixels.
+//
 // clicked() is raised for a left-button release on the picture (anywhere in
 // the control while it shows none), only while the control is enabled.
-// The largest rectangle with the proportions of `picture` that fits in
-// `area`, centred in it; empty when either is empty.
-QRect fittedPictureRect(QSize picture, QRect area);
-
+// With the keyboard focus the control rings its picture (or, while it shows
+// none, its own edge) with the focus ring.
 class TransitionPicture : public QWidget {
     Q_OBJECT
 public:

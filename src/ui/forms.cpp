@@ -1,12 +1,17 @@
 #include "forms.h"
 
 #include "about/aboutform.h"
+#include "accessibility.h"
 #include "mainform/mainform.h"
 #include "selectform/selectform.h"
 
 namespace qv {
 
-Forms::Forms(Platform& platform, Module1& module1) : platform_(platform), module1_(module1) {}
+Forms::Forms(Platform& platform, Module1& module1) : platform_(platform), module1_(module1) {
+    // Before any window exists, so that a screen reader meets each one as
+    // what it is from the start.
+    installAccessibility();
+}
 
 Forms::~Forms() {
     // The game window goes first: it may still refer to the others.

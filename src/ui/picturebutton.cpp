@@ -1,7 +1,7 @@
 #include "picturebutton.h"
 
+#include <QKeyEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace qv {
 
@@ -36,12 +36,25 @@ void PictureButton::paintEvent(QPaintEvent*) {
             target.translate(1, 1);
         painter.drawImage(target, picture_);
     }
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    // Return presses the button with the focus, as Space does; holding it
+    // down presses it once.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            click();
+        return;
     }
+    // The arrows go from button to button, as Tab and Shift+Tab do.
+    if (event->key() == Qt::Key_Down || event->key() == Qt::Key_Right ||
+        event->key() == Qt::Key_Up || event->key() == Qt::Key_Left) {
+        event->accept();
+        focusNextPrevChild(event->key() == Qt::Key_Down || event->key() == Qt::Key_Right);
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void PictureButton::focusInEvent(QFocusEvent* event) {

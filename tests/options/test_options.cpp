@@ -313,7 +313,8 @@ private slots:
         row("SSFrame4", "globalpage", {20, 99, 471, 133}, "Shapes to Use", "");
         row("standardopt", "SSFrame4", {15, 19, 212, 95}, "&Standard",
             "Uses standard color shapes");
-        row("plasticopt", "SSFrame4", {279, 18, 212, 95}, "&Plastic", "Uses plastic color shapes");
+        // Its access key is not P, which takes the "Play Options" tab.
+        row("plasticopt", "SSFrame4", {279, 18, 212, 95}, "Pl&astic", "Uses plastic color shapes");
         row("SSFrame6", "globalpage", {20, 235, 471, 54}, "Music", "");
         row("playmusiccheck", "SSFrame6", {16, 21, 210, 24}, "Play Background &Music",
             "Allow music to play");

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -11,7 +12,9 @@
 #include "links/desktop.h"
 #include "links/visiturl.h"
 #include "sound/soundplayer.h"
+#include "ui/accessibility.h"
 #include "ui/builtinpicture.h"
+#include "ui/focusframe.h"
 #include "ui/fonts.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
@@ -38,6 +41,7 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     setObjectName(QStringLiteral("Aboutform"));
     setWindowTitle(QStringLiteral("About"));
     useFixedWindowFrame(*this);
+    setAccessibleRole(*this, QAccessible::Dialog);
     // No icon of its own.
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
@@ -47,12 +51,14 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     auto* background = new QLabel(this);
     background->setPixmap(QPixmap::fromImage(builtInPicture(QStringLiteral("aboutback"))));
     background->setGeometry(0, 0, 540, 540);
+    markDecorative(*background);
 
     okaybut = new PictureButton(this);
     okaybut->setObjectName(QStringLiteral("okaybut"));
     okaybut->setGeometry(208, 384, 131, 68);
     okaybut->setPicture(builtInPicture(QStringLiteral("aboutokay")));
     okaybut->setToolTip(QStringLiteral("Closes about box"));
+    okaybut->setAccessibleName(QStringLiteral("Okay"));
     connect(okaybut, &PictureButton::clicked, this, &Aboutform::okaybut_click);
 
     SSPanel1 =
@@ -89,6 +95,7 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
 
     // okaybut is the only control that takes the focus.
     setFocusProxy(okaybut);
+    new FocusFrame(this);
 }
 
 Aboutform::~Aboutform() {
@@ -138,6 +145,17 @@ void Aboutform::okaybut_click() {
 
 void Aboutform::registerpanel_click() {
     visiturl(forms_.platform().desktop, this, donationPageAddress(forms_.platform().website));
+}
+
+void Aboutform::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the game window's About dialog, as its close button does.
+    // The first-run screen stays: closing it would end the program unasked.
+    if (event->key() == Qt::Key_Escape && isModal()) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Aboutform::closeEvent(QCloseEvent* event) {

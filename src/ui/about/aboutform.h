@@ -35,6 +35,7 @@ public:
     SoundPlayer* playdonate = nullptr;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

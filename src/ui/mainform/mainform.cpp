@@ -13,9 +13,11 @@
 #include "sound/soundplayer.h"
 #include "stretchpicture.h"
 #include "timing/timer.h"
+#include "ui/accessibility.h"
 #include "ui/appicon.h"
 #include "ui/forms.h"
 #include "ui/inputgate.h"
+#include "ui/menubar.h"
 #include "ui/platform.h"
 
 namespace qv {
@@ -48,6 +50,7 @@ mainform::mainform(Forms& forms)
     setObjectName(QStringLiteral("mainform"));
     setWindowTitle(QStringLiteral("Learn Colors and Shapes"));
     setWindowIcon(appIcon());
+    setAccessibleRole(*this, QAccessible::Window);
     buildControls();
     buildMenus();
     // Only now that the menus exist does the menu bar know its height.
@@ -85,6 +88,7 @@ void mainform::buildControls() {
 
     mainimage = new StretchPicture(client);
     mainimage->setObjectName(QStringLiteral("mainimage"));
+    markDecorative(*mainimage);
     SSResizer1->add(mainimage, QRect(0, -105, 9600, 7425));
 
     Learnimage = transitionPicture(clock, client, "Learnimage");
@@ -98,8 +102,15 @@ void mainform::buildControls() {
     image3 = transitionPicture(clock, client, "image3");
     SSResizer1->add(image3, QRect(4800, 3600, 3585, 3000));
     // Empty answer pictures take no clicks until a question has been built.
-    for (TransitionPicture* picture : answerPictures())
+    // They are what a child presses: buttons named after what they show.
+    for (TransitionPicture* picture : answerPictures()) {
         picture->setEnabled(false);
+        setAccessibleRole(*picture, QAccessible::Button);
+    }
+    // Tab goes round them in reading order.
+    setTabOrder(image0, Image1);
+    setTabOrder(Image1, image2);
+    setTabOrder(image2, image3);
 
     AudioBackend& audio = platform_.audio;
     soundplayer = new SoundPlayer(audio, clock, QStringLiteral("mainform.soundplayer"), this);
@@ -142,6 +153,7 @@ void mainform::disconnectControls() {
 }
 
 void mainform::buildMenus() {
+    setMenuBar(new MenuBar(this));
     filemenu = menuBar()->addMenu(QStringLiteral("&File"));
     filemenu->setObjectName(QStringLiteral("filemenu"));
     newmenu =
@@ -230,10 +242,24 @@ bool mainform::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool modifierOnly = key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control ||
                                   key->key() == Qt::Key_Alt || key->key() == Qt::Key_Meta;
-        if (widget == start && widget->window() == this && !modifierOnly)
-            Form_KeyPress();
+        if (widget == start && widget->window() == this) {
+            if (!modifierOnly)
+                Form_KeyPress();
+            if (answerKey(*key))
+                return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void mainform::showNamed(TransitionPicture* picture, const QImage& image, const QString& name) {
+    picture->setPicture(image);
+    picture->setAccessibleName(name);
+}
+
+void mainform::clearPicture(TransitionPicture* picture) {
+    picture->setPicture(QImage());
+    picture->setAccessibleName(QString());
 }
 
 QString mainform::mediaPath(const QString& relative) const {

@@ -8,6 +8,7 @@
 #include "catalogue/pickers.h"
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 namespace qv {
@@ -85,6 +86,13 @@ public:
     // The resizer's notification after each layout.
     void SSResizer1_resize();
 
+    // Keys of the play activities (mainform_keys.cpp). True when key answered
+    // the question or moved the focus between its pictures.
+    bool answerKey(const QKeyEvent& key);
+    // Whether the keys answer: with the timer they do; with "keyboard" every
+    // key asks for a new question instead.
+    bool keysAnswer() const;
+
     // Controls.
     StretchPicture* mainimage = nullptr;
     TransitionPicture* Learnimage = nullptr;
@@ -159,10 +167,27 @@ private:
     void answerClicked(int index);
     void judgeAnswer(bool colours);
 
+    // What a picture shows, and its name for a screen reader, change together.
+    static void showNamed(TransitionPicture* picture, const QImage& image, const QString& name);
+    static void clearPicture(TransitionPicture* picture);
+
+    // The keys' share of a question: which picture has the focus, moving it,
+    // answering with a picture, and giving the focus back to where it was
+    // when the next question opens.
+    bool questionOpen() const;
+    int focusedAnswer() const;
+    void moveAnswerFocus(int key);
+    void answerWith(int index);
+    void rememberAnswerFocus();
+    void giveBackAnswerFocus();
+
     Forms& forms_;
     Platform& platform_;
     InputGate* inputGate_ = nullptr;
     Module1& module1_;
+    // The answer picture that had the keyboard focus when the last open
+    // question was taken away; -1 when none had it.
+    int answerFocus_ = -1;
     bool loaded_ = false;
     // The load step has run; layouts before it are not announced.
     bool loadStepDone_ = false;

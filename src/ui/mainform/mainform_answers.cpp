@@ -58,7 +58,7 @@ void mainform::judgeAnswer(bool colours) {
         clicked->setArmed(false);
         if (const auto picture =
                 loadPicture(mediaPath(QStringLiteral("\\backgrounds\\c%1.jpg").arg(reward))))
-            clicked->setPicture(*picture);
+            showNamed(clicked, *picture, QStringLiteral("reward picture"));
         // Paint the reward now; a click already queued is handled here too.
         QApplication::processEvents();
         // The praise is heard to its end while the reward shows: the next

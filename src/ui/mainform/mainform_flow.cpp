@@ -56,8 +56,12 @@ void mainform::userselection() {
     rightcolor.clear();
     const Settings& settings = module1_.settings;
     Learnimage->setEffectSpeed(settings.fxspeed);
-    for (TransitionPicture* picture : {image0, Image1, image2, image3})
+    // The keys reach the answer pictures only where they answer.
+    const Qt::FocusPolicy answerFocus = keysAnswer() ? Qt::TabFocus : Qt::NoFocus;
+    for (TransitionPicture* picture : {image0, Image1, image2, image3}) {
         picture->setEffectSpeed(settings.fxplayspeed);
+        picture->setFocusPolicy(answerFocus);
+    }
 
     const QString& mode = module1_.selectedmode;
     for (const ActivityStart& activity : kActivities) {
@@ -108,11 +112,12 @@ void mainform::Form_KeyPress() {
 }
 
 void mainform::hideAndClearPictures() {
+    rememberAnswerFocus();
     for (TransitionPicture* picture : {image0, Image1, image2, image3, Learnimage})
         picture->setVisible(false);
     for (TransitionPicture* picture : {Learnimage, image0, Image1, image2, image3}) {
         picture->setArmed(false);
-        picture->setPicture(QImage());
+        clearPicture(picture);
     }
     // Empty answer pictures take no clicks until a question has been built.
     for (TransitionPicture* picture : answerPictures())

@@ -4,6 +4,7 @@
 #include "app/module1.h"
 #include "catalogue/pickers.h"
 #include "catalogue/random.h"
+#include "catalogue/tables.h"
 #include "mainform.h"
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
@@ -64,7 +65,7 @@ void mainform::learnStep(bool teachColours) {
     // A missing picture brings no transition, so no name and, with the timer,
     // no next picture until the activity is restarted.
     if (const auto picture = loadPicture(shapePicturePath(pick.currentshape, pick.currentcolor)))
-        Learnimage->setPicture(*picture);
+        showNamed(Learnimage, *picture, pictureWords(pick.currentcolor, pick.currentshape));
     Learnimage->setVisible(true);
     Timer1->setEnabled(false);
 }

@@ -53,13 +53,14 @@ void mainform::buildQuestion(bool askColours) {
     const Settings& settings = module1_.settings;
     Random& random = platform_.random;
     const auto pictures = answerPictures();
+    rememberAnswerFocus();
     for (TransitionPicture* picture : pictures)
         picture->setEnabled(false);
     // Disarmed first: an armed picture cleared in the middle of an earlier
     // question (a key press rebuilds it) would carry the old chain on.
     for (TransitionPicture* picture : pictures) {
         picture->setArmed(false);
-        picture->setPicture(QImage());
+        clearPicture(picture);
     }
     Timer1->setEnabled(false);
     // A question is never asked before its four pictures are in: the last of
@@ -121,7 +122,7 @@ void mainform::buildQuestion(bool askColours) {
     // Without the first picture the question ends here: the chain of
     // transitions that builds it never starts.
     if (const auto picture = loadPicture(shapePicturePath(pictureshapes[0], picturecolors[0])))
-        image0->setPicture(*picture);
+        showNamed(image0, *picture, pictureWords(picturecolors[0], pictureshapes[0]));
 }
 
 void mainform::image0_transitionFinished() {
@@ -155,6 +156,7 @@ void mainform::answerArrived(int index, bool arrived) {
         playEffectSound();
     for (TransitionPicture* picture : pictures)
         picture->setEnabled(true);
+    giveBackAnswerFocus();
     playgametimer->setEnabled(true);
 }
 
@@ -164,7 +166,7 @@ void mainform::bringInAnswer(int index) {
     effectnumber = randomeffect(pick, platform_.random);
     picture->setEffectNumber(effectnumber);
     if (const auto loaded = loadPicture(shapePicturePath(pictureshapes[k], picturecolors[k]))) {
-        picture->setPicture(*loaded);
+        showNamed(picture, *loaded, pictureWords(picturecolors[k], pictureshapes[k]));
         return;
     }
     // A picture that cannot be loaded must not leave the question half-built:

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,8 +13,10 @@
 #include "panel.h"
 #include "tabcontrol.h"
 #include "titledframe.h"
+#include "ui/accessibility.h"
 #include "ui/appicon.h"
 #include "ui/builtinpicture.h"
+#include "ui/focusframe.h"
 #include "ui/fonts.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
@@ -122,11 +125,31 @@ TitledFrame* effectsFrame(QWidget* page, const char* name, const QRect& geometry
     return frame;
 }
 
+// An OKAY button: Return presses it as Space does, whatever the dialog's
+// default would be.
+class OkayButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+            if (!event->isAutoRepeat())
+                click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
 QPushButton* okayButton(QWidget* parent, const char* name, QPoint topLeft) {
-    auto* button = new QPushButton(parent);
+    auto* button = new OkayButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(QRect(topLeft, QSize(86, 54)));
     button->setToolTip(kSavesChanges);
+    // The word on its picture, and what it does.
+    button->setAccessibleName(QStringLiteral("Okay, save options"));
     button->setIcon(QIcon(QPixmap::fromImage(builtInPicture(QStringLiteral("optionsokay")))));
     button->setIconSize(QSize(80, 48));
     button->setAutoDefault(false);
@@ -161,7 +184,9 @@ qint16 selectedEntry(const QComboBox& list) {
 options::options(Forms& forms) : QWidget(nullptr), forms_(forms) {
     setObjectName(QStringLiteral("options"));
     setWindowTitle(QStringLiteral("Options "));
+    setAccessibleName(QStringLiteral("Options"));
     useFixedWindowFrame(*this);
+    setAccessibleRole(*this, QAccessible::Dialog);
     // A dialog of the game window: the desktop keeps it out of the task bar.
     setWindowFlag(Qt::Dialog);
     setWindowIcon(appIcon());
@@ -186,6 +211,7 @@ options::options(Forms& forms) : QWidget(nullptr), forms_(forms) {
     Form_Load();
     vaTabPro1->setCurrentIndex(2);
     playusessameobject->setFocus();
+    new FocusFrame(this);
 }
 
 options::~options() {
@@ -214,8 +240,9 @@ void options::buildGlobalPage(QWidget* page) {
     standardopt =
         optionButton(SSFrame4, "standardopt", QRect(15, 19, 212, 95), QStringLiteral("&Standard"),
                      QStringLiteral("Uses standard color shapes"), "heartstandard");
+    // Alt+P belongs to the "Play Options" tab, which is on every page.
     plasticopt =
-        optionButton(SSFrame4, "plasticopt", QRect(279, 18, 212, 95), QStringLiteral("&Plastic"),
+        optionButton(SSFrame4, "plasticopt", QRect(279, 18, 212, 95), QStringLiteral("Pl&astic"),
                      QStringLiteral("Uses plastic color shapes"), "heartplastic");
 
     SSFrame6 = new TitledFrame(page, "SSFrame6", QRect(20, 235, 471, 54), QStringLiteral("Music"));
@@ -351,6 +378,16 @@ void options::okay() {
     close();
     if (forms_.gameCreated())
         forms_.game().showAsWindow();
+}
+
+void options::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the dialog as its close button does: nothing is stored.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void options::showAsDialog(QWidget* owner) {

@@ -75,6 +75,9 @@ public:
     // The client area's size.
     static constexpr QSize kClientSize{520, 411};
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildGlobalPage(QWidget* page);
     void buildLearnPage(QWidget* page);

@@ -29,6 +29,8 @@ Panel::Panel(QWidget* parent, const char* name, const QRect& geometry, const QSt
     // The caption starts at the edge it is aligned to, not a half letter in.
     setIndent(0);
     setAlignment(alignment);
+    // Read without the blanks that make room for the control it holds.
+    setAccessibleName(QString(caption).remove(QLatin1Char('&')).simplified());
 }
 
 void Panel::hold(QWidget* control) {

@@ -5,7 +5,8 @@
 namespace qv {
 
 // A raised panel that shows a caption and holds another control, in bold dark
-// blue on light cyan. Its access key moves the focus to the control it holds.
+// blue on light cyan. Its access key moves the focus to the control it holds,
+// and a screen reader hears its caption as that control's label.
 class Panel final : public QLabel {
     Q_OBJECT
 public:

@@ -2,9 +2,12 @@
 
 #include <QPainter>
 #include <QStackedWidget>
-#include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QTabBar>
+
+#include "pictures/focusring.h"
+#include "ui/accessibility.h"
+#include "ui/focusframe.h"
 
 namespace qv {
 
@@ -14,11 +17,16 @@ namespace {
 constexpr int kPageMargin = 4;
 // How far a tab that is not chosen stands lower than the chosen one.
 constexpr int kBackTabDrop = 4;
+// The focus ring inside the chosen tab.
+constexpr int kTabFocusRing = 5;
 
 // Tabs drawn on a picture: the chosen tab stands taller and brighter.
 class PictureTabBar final : public QTabBar {
 public:
-    explicit PictureTabBar(QWidget* parent) : QTabBar(parent) {}
+    explicit PictureTabBar(QWidget* parent) : QTabBar(parent) {
+        // The ring goes round the chosen tab, not the whole row.
+        FocusFrame::drawnByControl(*this);
+    }
 
     void setPicture(const QImage& picture) {
         picture_ = picture;
@@ -53,12 +61,8 @@ protected:
             style()->drawItemText(&painter, tab, Qt::AlignCenter | Qt::TextShowMnemonic,
                                   option.palette, isTabEnabled(index), tabText(index),
                                   QPalette::WindowText);
-            if (chosen && hasFocus()) {
-                QStyleOptionFocusRect focus;
-                focus.initFrom(this);
-                focus.rect = tab.adjusted(4, 4, -4, -4);
-                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-            }
+            if (chosen && hasFocus())
+                drawFocusRing(painter, tab.adjusted(1, 1, -1, -1), kTabFocusRing);
         }
     }
 
@@ -89,6 +93,8 @@ QRect TabControl::pageArea() const {
 QWidget* TabControl::addPage(const char* name, const QString& caption) {
     auto* page = new QWidget(pages_);
     page->setObjectName(QString::fromLatin1(name));
+    setAccessibleRole(*page, QAccessible::Pane);
+    page->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
     pages_->addWidget(page);
     tabs_->addTab(caption);
     // The tabs stand on the page area's top edge, left-aligned with it.

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "ui/accessibility.h"
 #include "ui/fonts.h"
 
 namespace qv {
@@ -19,6 +20,9 @@ TitledFrame::TitledFrame(QWidget* parent, const char* name, const QRect& geometr
     setObjectName(QString::fromLatin1(name));
     setGeometry(geometry);
     setFont(sansSerif(12, true));
+    // A screen reader hears the title as the group's name.
+    setAccessibleRole(*this, QAccessible::Grouping);
+    setAccessibleName(title);
 }
 
 void TitledFrame::setTitleBackground(const QColor& colour) {

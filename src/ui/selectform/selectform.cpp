@@ -1,6 +1,7 @@
 #include "selectform.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -14,9 +15,12 @@
 #include "links/visiturl.h"
 #include "pictures/pictureloader.h"
 #include "sound/soundplayer.h"
+#include "ui/accessibility.h"
 #include "ui/builtinpicture.h"
+#include "ui/focusframe.h"
 #include "ui/forms.h"
 #include "ui/mainform/mainform.h"
+#include "ui/menubar.h"
 #include "ui/picturebutton.h"
 #include "ui/platform.h"
 #include "ui/toplevelwindows.h"
@@ -29,9 +33,11 @@ namespace {
 constexpr int kButtonPictureWidth = 202;
 
 PictureButton* pictureButton(QWidget* parent, const char* name, QPoint topLeft,
-                             const QString& tooltip) {
+                             const QString& words, const QString& tooltip) {
     auto* button = new PictureButton(parent);
     button->setObjectName(QString::fromLatin1(name));
+    // The words on its picture.
+    button->setAccessibleName(words);
     button->setGeometry(QRect(topLeft, QSize(208, 50)));
     if (!tooltip.isEmpty())
         button->setToolTip(tooltip);
@@ -44,7 +50,9 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     setObjectName(QStringLiteral("selectform"));
     setWindowTitle(QStringLiteral("Quorvel Learning Selection"));
     useFixedWindowFrame(*this);
+    setAccessibleRole(*this, QAccessible::Window);
 
+    setMenuBar(new MenuBar(this));
     Helpmnu = menuBar()->addAction(QStringLiteral("Help"));
     Helpmnu->setObjectName(QStringLiteral("Helpmnu"));
     connect(Helpmnu, &QAction::triggered, this, &selectform::Helpmnu_click);
@@ -55,15 +63,17 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     auto* background = new QLabel(client);
     background->setPixmap(QPixmap::fromImage(builtInPicture(QStringLiteral("selectback"))));
     background->setGeometry(0, 0, 305, 402);
+    markDecorative(*background);
 
-    lcbut = pictureButton(client, "lcbut", {50, 98},
+    lcbut = pictureButton(client, "lcbut", {50, 98}, QStringLiteral("Learn Colors"),
                           QStringLiteral("Click this button to learn about different colors."));
-    lsbut = pictureButton(client, "lsbut", {50, 153},
+    lsbut = pictureButton(client, "lsbut", {50, 153}, QStringLiteral("Learn Shapes"),
                           QStringLiteral("Click this button to learn about different shapes."));
     playcbut = pictureButton(
-        client, "playcbut", {48, 240},
+        client, "playcbut", {48, 240}, QStringLiteral("Play Colors"),
         QStringLiteral("Click this button to play a game where you select different colors."));
-    playshapes = pictureButton(client, "playshapes", {50, 300}, QString());
+    playshapes =
+        pictureButton(client, "playshapes", {50, 300}, QStringLiteral("Play Shapes"), QString());
     setTabOrder(lcbut, lsbut);
     setTabOrder(lsbut, playcbut);
     setTabOrder(playcbut, playshapes);
@@ -96,6 +106,7 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
 
     // The menu bar sits above the 306 x 400 client area; the window keeps that size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    new FocusFrame(this);
 }
 
 selectform::~selectform() {
@@ -147,6 +158,17 @@ void selectform::showEvent(QShowEvent* event) {
     // button that had it.
     if (loading)
         lcbut->setFocus(Qt::OtherFocusReason);
+}
+
+void selectform::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the game window's dialog, as its close button does. On
+    // its own the screen is the program's only window, and stays.
+    if (event->key() == Qt::Key_Escape && shownAsDialog_) {
+        event->accept();
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void selectform::closeEvent(QCloseEvent* event) {

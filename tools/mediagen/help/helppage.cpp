@@ -99,6 +99,24 @@ and click a picture to answer in the games.</p>
 <b class="caption">Keyboard</b> under <b class="caption">Change Shapes</b> on the <b class="caption">Learn Options</b> page of the options, the next picture comes instead
 when any key is pressed, so you and your child can take as long as you like over each one.</p>
 
+<h3>Playing with the keyboard</h3>
+<p>Everything can be done without a mouse. A thick yellow ring with black edges shows which
+button, picture or option the keys work on.</p>
+<table>
+<tr><th>Keys</th><th>Where</th><th>What they do</th></tr>
+<tr><td><kbd>Tab</kbd>, <kbd>Shift</kbd>+<kbd>Tab</kbd> or the arrow keys</td><td>The selection screen</td><td>Move the ring from one big button to the next.</td></tr>
+<tr><td><kbd>Space</kbd> or <kbd>Return</kbd></td><td>The selection screen, the About box, the options</td><td>Press the button in the ring.</td></tr>
+<tr><td>The arrow keys, <kbd>Tab</kbd> and <kbd>Shift</kbd>+<kbd>Tab</kbd></td><td>Play Colors and Play Shapes</td><td>Move the ring between the four pictures.</td></tr>
+<tr><td><kbd>Space</kbd> or <kbd>Return</kbd></td><td>Play Colors and Play Shapes</td><td>Answer with the picture in the ring, just like a click on it.</td></tr>
+<tr><td><kbd>1</kbd>, <kbd>2</kbd>, <kbd>3</kbd>, <kbd>4</kbd></td><td>Play Colors and Play Shapes</td><td>Answer with the top left, top right, bottom left or bottom right picture.</td></tr>
+<tr><td><kbd>Escape</kbd></td><td>The About box and the selection screen opened from the menu, the options</td><td>Close it. Closing the options this way keeps the old settings.</td></tr>
+<tr><td><kbd>Alt</kbd>+the underlined letter</td><td>The options</td><td>Go to that page or option.</td></tr>
+</table>
+<p>The keys answer only once all four pictures have arrived, and keys pressed while the voice
+answers are not counted, just like clicks. If <b class="caption">Keyboard</b> is chosen under
+<b class="caption">Change Shapes</b>, every key asks for a new question instead, so the keys
+above do not answer.</p>
+
 <h3>Menu shortcuts</h3>
 <table>
 <tr><th>Keys</th><th>Menu</th><th>Menu item</th><th>What it does</th></tr>

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAccessible>
+
+class QWidget;
+
+namespace qv {
+
+// What a screen reader is told about the program's own widgets, beyond what
+// the toolkit knows from their classes: the windows that are dialogs, the
+// frames that group controls, the pictures and what they show, the lists and
+// the captions that label them; and which pictures only decorate.
+//
+// Installed once for the application, before the first window is made.
+void installAccessibility();
+
+// The role a widget is announced with, where its class says too little (a
+// plain window that is a dialog, a frame, a page, a picture). A window with
+// the role of a window is announced as a dialog while it is shown modally.
+void setAccessibleRole(QWidget& widget, QAccessible::Role role);
+
+// A picture (or a mark such as the focus ring) that only decorates: it is
+// left out of what a screen reader reads.
+void markDecorative(QWidget& widget);
+bool isDecorative(const QWidget& widget);
+
+}  // namespace qv
