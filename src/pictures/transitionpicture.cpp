@@ -16,33 +16,36 @@ namespace {
 
 // A picture scaled for an area of the control, kept until the picture or the
 // area changes, so that painting a frame never scales. The copy has exactly
-// the area's size; a picture of other proportions (the one a transition
-// starts from may differ from the one it brings in) is fitted inside it,
-// centred, with transparent margins.
+// the area's size (in the screen's pixels). A picture that fills the area in
+// points fills it in pixels too, whatever the rounding; a picture of other
+// proportions (the one a transition starts from may differ from the one it
+// brings in) is fitted inside it, centred, with transparent margins.
 struct ScaledCopy {
     qint64 sourceKey = 0;
     QSize size;
+    bool filled = false;
     QImage image;
 
-    const QImage& of(const QImage& source, QSize wanted) {
+    const QImage& of(const QImage& source, QSize wanted, bool fill) {
         if (source.isNull() || wanted.isEmpty()) {
             image = QImage();
             sourceKey = 0;
             size = QSize();
             return image;
         }
-        if (sourceKey != source.cacheKey() || size != wanted || image.isNull()) {
-            image = scaledInto(source, wanted);
+        if (sourceKey != source.cacheKey() || size != wanted || filled != fill || image.isNull()) {
+            image = scaledInto(source, wanted, fill);
             sourceKey = source.cacheKey();
             size = wanted;
+            filled = fill;
         }
         return image;
     }
 
 private:
-    static QImage scaledInto(const QImage& source, QSize wanted) {
+    static QImage scaledInto(const QImage& source, QSize wanted, bool fill) {
         const QRect fitted = fittedPictureRect(source.size(), QRect(QPoint(0, 0), wanted));
-        if (fitted.size() == wanted) {
+        if (fill || fitted.size() == wanted) {
             // RGB32 (or premultiplied ARGB for pictures with alpha) is what the
             // raster engine blits fastest onto a widget's backing store.
             const QImage::Format format = source.hasAlphaChannel()
@@ -60,22 +63,24 @@ private:
     }
 };
 
-}  // namespace
-
-QRect onScreenPixels(QRect area, qreal ratio) {
-    const int left = int(std::lround(area.x() * ratio));
-    const int top = int(std::lround(area.y() * ratio));
-    const int right = int(std::lround((area.x() + area.width()) * ratio));
-    const int bottom = int(std::lround((area.y() + area.height()) * ratio));
-    return {left, top, right - left, bottom - top};
+// Whether a picture fills an area of the given size in points, which the
+// area's own picture always does.
+bool fillsArea(const QImage& picture, QSize area) {
+    return !picture.isNull() &&
+           fittedPictureRect(picture.size(), QRect(QPoint(0, 0), area)).size() == area;
 }
 
-QRect fittedPictureRect(QSize picture, QRect area) {
+}  // namespace
+
+QRect fittedPictureRect(QSize picture, QRect area, Qt::Alignment alignment) {
     if (picture.isEmpty() || area.isEmpty())
         return {};
     const QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
-    return {area.x() + (area.width() - fitted.width()) / 2,
-            area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height()};
+    const int spareX = area.width() - fitted.width();
+    const int spareY = area.height() - fitted.height();
+    const int x = alignment & Qt::AlignLeft ? 0 : alignment & Qt::AlignRight ? spareX : spareX / 2;
+    const int y = alignment & Qt::AlignTop ? 0 : alignment & Qt::AlignBottom ? spareY : spareY / 2;
+    return {area.x() + x, area.y() + y, fitted.width(), fitted.height()};
 }
 
 struct TransitionPicture::Private {
@@ -86,6 +91,7 @@ struct TransitionPicture::Private {
     int effect = 0;
     int speed = 10;
     bool armed = false;
+    Qt::Alignment alignment = Qt::AlignCenter;
 
     // The running transition, if any.
     bool running = false;
@@ -194,9 +200,18 @@ bool TransitionPicture::transitionRunning() const {
     return d->running;
 }
 
+Qt::Alignment TransitionPicture::pictureAlignment() const {
+    return d->alignment;
+}
+
+void TransitionPicture::setPictureAlignment(Qt::Alignment alignment) {
+    d->alignment = alignment;
+    update();
+}
+
 QRect TransitionPicture::pictureArea() const {
     const QImage& shown = d->picture.isNull() && d->running ? d->previous : d->picture;
-    return fittedPictureRect(shown.size(), rect());
+    return fittedPictureRect(shown.size(), rect(), d->alignment);
 }
 
 int TransitionPicture::durationMs(int speed) {
@@ -207,25 +222,40 @@ void TransitionPicture::paintEvent(QPaintEvent*) {
     const QRect area = pictureArea();
     QPainter painter(this);
     if (!area.isEmpty()) {
-        // Pictures are scaled for the screen's pixels, not the window's
-        // points: on a scaled screen a picture is as sharp as one drawn for it.
-        const qreal ratio = devicePixelRatioF();
-        const QRect pixels = ratio == 1.0 ? area : onScreenPixels(area, ratio);
         painter.save();
-        painter.scale(1.0 / ratio, 1.0 / ratio);
-        const QImage& current = d->scaledPicture.of(d->picture, pixels.size());
-        if (d->running) {
-            const QImage& previous = d->scaledPrevious.of(d->previous, pixels.size());
-            renderTransitionFrame(painter, pixels, previous, current, d->effect, d->progress());
-        } else {
-            painter.drawImage(pixels.topLeft(), current);
-        }
+        paintPicture(painter, area);
         painter.restore();
     }
     if (hasFocus()) {
         const QRect ring = area.isEmpty() ? rect() : area;
         drawFocusRing(painter, ring, focusRingThickness(ring.size()));
     }
+}
+
+void TransitionPicture::paintPicture(QPainter& painter, const QRect& area) {
+    // On a scaled screen the picture is drawn in the screen's own pixels, so
+    // that it is as sharp as the text beside it. The area's edges go to the
+    // nearest pixel edge, as the toolkit rounds the edges of the controls
+    // themselves: two pictures that meet in points meet in pixels.
+    const QTransform toScreen = painter.deviceTransform();
+    const bool scaled = toScreen.m11() != 1.0 || toScreen.m22() != 1.0;
+    QRect target = area;
+    if (scaled) {
+        const QRectF exact = toScreen.mapRect(QRectF(area));
+        target = QRect(QPoint(int(std::lround(exact.left())), int(std::lround(exact.top()))),
+                       QPoint(int(std::lround(exact.right())), int(std::lround(exact.bottom()))) -
+                           QPoint(1, 1));
+        painter.setWorldTransform(toScreen.inverted(), true);
+    }
+    const QImage& current =
+        d->scaledPicture.of(d->picture, target.size(), fillsArea(d->picture, area.size()));
+    if (!d->running) {
+        painter.drawImage(target.topLeft(), current);
+        return;
+    }
+    const QImage& previous =
+        d->scaledPrevious.of(d->previous, target.size(), fillsArea(d->previous, area.size()));
+    renderTransitionFrame(painter, target, previous, current, d->effect, d->progress());
 }
 
 void TransitionPicture::mousePressEvent(QMouseEvent* event) {

@@ -5,18 +5,16 @@
 
 #include <memory>
 
+class QPainter;
+
 namespace qv {
 
 class Clock;
 
 // The largest rectangle with the proportions of `picture` that fits in
-// `area`, centred in it; empty when either is empty.
-QRect fittedPictureRect(QSize picture, QRect area);
-
-// The screen pixels an area of a control in points covers at the given
-// device pixel ratio: its edges are scaled, so that areas that meet in points
-// meet in pixels too.
-QRect onScreenPixels(QRect area, qreal ratio);
+// `area`, placed in it by `alignment` (centred unless told otherwise); empty
+// when either is empty.
+QRect fittedPictureRect(QSize picture, QRect area, Qt::Alignment alignment = Qt::AlignCenter);
 
 // A picture control that brings a new picture in through a numbered
 // transition effect (see transitioneffects.h for the looks).
@@ -41,7 +39,8 @@ QRect onScreenPixels(QRect area, qreal ratio);
 // The animation runs on the injected Clock, one frame about every 16 ms,
 // whether or not the control is visible. A picture keeps its own proportions:
 // it is drawn as large as fits, centred in the control (a circle must never
-// become an oval), and every effect covers exactly that area. Where there is
+// become an oval) unless its alignment says otherwise, and every effect covers
+// exactly that area. Where there is
 // no picture the control is transparent. On a scaled screen the picture is
 // scaled for the screen's own pixels.
 //
@@ -68,6 +67,11 @@ public:
     void setArmed(bool armed);
 
     bool transitionRunning() const;
+
+    // Where in the control a picture of other proportions stands: centred by
+    // default; a picture that is to meet its neighbour's goes to that edge.
+    Qt::Alignment pictureAlignment() const;
+    void setPictureAlignment(Qt::Alignment alignment);
 
     // Where the picture is drawn, in the control's coordinates: the picture
     // shown (or, while it is being taken away, the one going) fitted to the
@@ -97,6 +101,7 @@ protected:
 
 private:
     void nextFrame();
+    void paintPicture(QPainter& painter, const QRect& area);
 
     struct Private;
     std::unique_ptr<Private> d;

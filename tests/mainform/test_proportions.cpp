@@ -4,6 +4,8 @@
 #include <QMenuBar>
 #include <QtTest>
 
+#include <cmath>
+
 #include "app/settings.h"
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
@@ -107,10 +109,83 @@ private slots:
                                 .arg(area.height())
                                 .arg(picture->width())
                                 .arg(picture->height())));
-        // As large as fits, centred.
+        // As large as fits, centred across; up and down the learn picture is
+        // centred and the answer cards keep to the edge where the two rows meet.
         QVERIFY(fitted.width() == picture->width() || fitted.height() == picture->height());
         QVERIFY(qAbs(fitted.center().x() - picture->rect().center().x()) <= 1);
-        QVERIFY(qAbs(fitted.center().y() - picture->rect().center().y()) <= 1);
+        if (control == QLatin1String("Learnimage"))
+            QVERIFY(qAbs(fitted.center().y() - picture->rect().center().y()) <= 1);
+        else if (control == QLatin1String("image0") || control == QLatin1String("Image1"))
+            QCOMPARE(fitted.bottom(), picture->rect().bottom());
+        else
+            QCOMPARE(fitted.top(), 0);
+    }
+
+    // The answer cards' two rows meet where their design rectangles meet, at
+    // any client size and on any scale of the screen: nothing of what lies
+    // behind shows between them. (Across, the design leaves a gap.)
+    void cardsMeetWhereTheRowsMeet_data() {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<qreal>("ratio");
+        const QList<QSize> clients{{638, 483},  {641, 489},  {1001, 706},
+                                   {1283, 687}, {799, 1001}, {700, 1000}};
+        for (const QSize& client : clients) {
+            for (qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0})
+                QTest::addRow("%dx%d at %.2f", client.width(), client.height(), ratio)
+                    << client << ratio;
+        }
+    }
+    void cardsMeetWhereTheRowsMeet() {
+        QFETCH(QSize, client);
+        QFETCH(qreal, ratio);
+        GameRig rig(GameRig::withoutMusic({}));
+        mainform& game = rig.open(QStringLiteral("playcolors"));
+        game.showNormal();
+        game.resize(client.width(), client.height() + game.menuBar()->height());
+        QTRY_COMPARE(game.centralWidget()->size(), client);
+        // Magenta behind the cards: any of it between them is a seam.
+        QImage behind(16, 16, QImage::Format_RGB32);
+        behind.fill(Qt::magenta);
+        game.mainimage->setPicture(behind);
+        // White cards with the proportions of the library's pictures.
+        QImage card(900, 800, QImage::Format_RGB32);
+        card.fill(Qt::white);
+        for (TransitionPicture* picture : rig.answers()) {
+            picture->setArmed(false);
+            picture->setPicture(card);
+            picture->setVisible(true);
+        }
+
+        QImage screen((QSizeF(client) * ratio).toSize(), QImage::Format_RGB32);
+        screen.setDevicePixelRatio(ratio);
+        game.centralWidget()->render(&screen);
+
+        const auto inClient = [&](TransitionPicture* picture) {
+            return picture->pictureArea().translated(picture->pos());
+        };
+        const std::array<std::pair<TransitionPicture*, TransitionPicture*>, 2> columns{
+            {{game.image0, game.image2}, {game.Image1, game.image3}}};
+        for (const auto& [top, bottom] : columns) {
+            const QRect above = inClient(top);
+            const QRect below = inClient(bottom);
+            QCOMPARE(above.bottom() + 1, below.top());
+            // Every screen pixel across both cards, three rows either side of
+            // the line where they meet.
+            const int left = int(std::ceil(std::max(above.left(), below.left()) * ratio));
+            const int right = int(std::floor((std::min(above.right(), below.right()) + 1) * ratio));
+            const int meet = int(std::lround(below.top() * ratio));
+            for (int y = meet - 3; y < meet + 3; ++y) {
+                for (int x = left + 1; x < right - 1; ++x) {
+                    const QRgb pixel = screen.pixel(x, y);
+                    QVERIFY2(qRed(pixel) > 245 && qGreen(pixel) > 245 && qBlue(pixel) > 245,
+                             qPrintable(QStringLiteral("%1 at screen pixel %2,%3 between %4 and %5")
+                                            .arg(QColor(pixel).name())
+                                            .arg(x)
+                                            .arg(y)
+                                            .arg(top->objectName(), bottom->objectName())));
+                }
+            }
+        }
     }
 
     // The background alone takes the window's shape.

@@ -40,6 +40,37 @@ QImage shown(TransitionPicture& control) {
     return image;
 }
 
+// What the control paints on a screen with `ratio` device pixels to a point.
+QImage shownAt(TransitionPicture& control, qreal ratio) {
+    QImage image((QSizeF(control.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    control.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    return image;
+}
+
+// One-pixel black and white columns: a picture scaled through fewer pixels
+// than the screen has comes out grey.
+QImage stripes(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    return image;
+}
+
+// How many neighbouring pixels along row y, from x0 to x1, differ from black
+// to white or back.
+int stripeEdges(const QImage& image, int y, int x0, int x1) {
+    int edges = 0;
+    for (int x = x0; x < x1; ++x) {
+        if (qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(x + 1, y))) > 200)
+            ++edges;
+    }
+    return edges;
+}
+
 bool allTransparent(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -257,6 +288,68 @@ private slots:
         QCOMPARE(image.pixel(area.topLeft()), qRgb(255, 0, 0));
         QCOMPARE(image.pixel(area.bottomRight()), qRgb(0, 0, 255));
         QCOMPARE(paintedArea(image), area);
+    }
+
+    // A picture of other proportions than its control keeps to the edges its
+    // alignment names: the answer cards keep to the edge where they meet.
+    void alignedPictureKeepsToItsEdges_data() {
+        QTest::addColumn<QSize>("controlSize");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QRect>("area");
+        const int bottom = Qt::AlignHCenter | Qt::AlignBottom;
+        const int top = Qt::AlignHCenter | Qt::AlignTop;
+        QTest::newRow("tall, to the bottom") << QSize(20, 90) << bottom << QRect(0, 75, 20, 15);
+        QTest::newRow("tall, to the top") << QSize(20, 90) << top << QRect(0, 0, 20, 15);
+        QTest::newRow("wide, to the bottom: across it is centred")
+            << QSize(150, 40) << bottom << QRect(48, 0, 53, 40);
+        QTest::newRow("wide, to the left")
+            << QSize(150, 40) << int(Qt::AlignLeft | Qt::AlignVCenter) << QRect(0, 0, 53, 40);
+        QTest::newRow("wide, to the right")
+            << QSize(150, 40) << int(Qt::AlignRight | Qt::AlignVCenter) << QRect(97, 0, 53, 40);
+    }
+    void alignedPictureKeepsToItsEdges() {
+        QFETCH(QSize, controlSize);
+        QFETCH(int, alignment);
+        QFETCH(QRect, area);
+        Fixture f;
+        f.control.resize(controlSize);
+        f.control.setPictureAlignment(Qt::Alignment(alignment));
+        f.control.setPicture(halves(Qt::red, Qt::blue));
+        QCOMPARE(f.control.pictureArea(), area);
+        QCOMPARE(paintedArea(shown(f.control)), area);
+    }
+
+    // On a scaled screen a picture is scaled for the screen's pixels, not for
+    // the control's points: one-pixel stripes stay stripes, at rest and while
+    // a transition brings them in.
+    void drawnWithTheScreensPixels_data() {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<bool>("comingIn");
+        for (qreal ratio : {1.0, 1.5, 2.0}) {
+            QTest::addRow("%.1f, at rest", ratio) << ratio << false;
+            QTest::addRow("%.1f, coming in", ratio) << ratio << true;
+        }
+    }
+    void drawnWithTheScreensPixels() {
+        QFETCH(qreal, ratio);
+        QFETCH(bool, comingIn);
+        Fixture f;
+        const QSize pixels = (QSizeF(kControlSize) * ratio).toSize();
+        if (comingIn) {
+            // Wiped in from the top: half-way, the top half is the new picture.
+            f.armedAssign(stripes(pixels), 18);
+            f.clock.advance(TransitionPicture::durationMs(10) / 2);
+            QVERIFY(f.control.transitionRunning());
+        } else {
+            f.control.setPicture(stripes(pixels));
+        }
+        const QImage image = shownAt(f.control, ratio);
+        QCOMPARE(image.size(), pixels);
+        const int row = pixels.height() / 5;
+        const int edges = stripeEdges(image, row, 0, pixels.width() - 1);
+        QVERIFY2(
+            edges >= (pixels.width() - 1) * 9 / 10,
+            qPrintable(QStringLiteral("%1 stripe edges of %2").arg(edges).arg(pixels.width() - 1)));
     }
 
     // Every effect stays inside the picture's area at every moment and ends

@@ -107,6 +107,13 @@ void mainform::buildControls() {
         picture->setEnabled(false);
         setAccessibleRole(*picture, QAccessible::Button);
     }
+    // The two rows meet where their design rectangles meet. A picture
+    // narrower in proportion than its control keeps to that edge, so that
+    // the cards still meet, at any window shape and on any scale.
+    for (TransitionPicture* top : {image0, Image1})
+        top->setPictureAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    for (TransitionPicture* bottom : {image2, image3})
+        bottom->setPictureAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // Tab goes round them in reading order.
     setTabOrder(image0, Image1);
     setTabOrder(Image1, image2);
