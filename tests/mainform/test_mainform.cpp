@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 #include "catalogue/tables.h"
 #include "pictures/pictureloader.h"
 #include "pictures/transitionpicture.h"
@@ -62,6 +64,41 @@ private slots:
         QCOMPARE(file, QStringList({"&New Ctrl+N", "-", "E&xit Ctrl+E"}));
         QCOMPARE(help, QStringList({"&Contents Ctrl+O", "&Web Site Ctrl+W", "-", "&Donate Ctrl+R",
                                     "&About Ctrl+A"}));
+    }
+
+    // The line along the bottom of the menu bar runs unbroken under the
+    // captions on a scaled screen, in both windows with a menu bar.
+    void menuBarLineIsUnbroken_data() {
+        QTest::addColumn<bool>("game");
+        QTest::addColumn<qreal>("ratio");
+        for (qreal ratio : {1.0, 1.25, 1.5, 2.0}) {
+            QTest::addRow("game window at %.2f", ratio) << true << ratio;
+            QTest::addRow("selection screen at %.2f", ratio) << false << ratio;
+        }
+    }
+    void menuBarLineIsUnbroken() {
+        QFETCH(bool, game);
+        QFETCH(qreal, ratio);
+        GameRig rig;
+        QMainWindow* window = &rig.program.forms->select();
+        if (game)
+            window = &rig.open("learncolors");
+        else
+            rig.program.forms->select().showAsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QMenuBar* bar = window->menuBar();
+        QImage image((QSizeF(bar->size()) * ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        bar->render(&image);
+        // Every one of the bottom rows is one colour from end to end.
+        for (int y = image.height() - int(std::ceil(2 * ratio)); y < image.height(); ++y) {
+            for (int x = 1; x < image.width(); ++x)
+                QVERIFY2(image.pixel(x, y) == image.pixel(0, y),
+                         qPrintable(QStringLiteral("row %1 changes at %2 of %3")
+                                        .arg(y)
+                                        .arg(x)
+                                        .arg(image.width())));
+        }
     }
 
     void userselectionStartsEachMode_data() {
