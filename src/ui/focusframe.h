@@ -11,6 +11,7 @@ namespace qv {
 // muddy it. Controls that draw the ring themselves (a picture that rings the
 // picture it shows, the tabs that ring the chosen tab) are left to do so.
 class FocusFrame final : public QWidget {
+    Q_OBJECT
 public:
     // Watches window's focus for as long as the window lives.
     explicit FocusFrame(QWidget* window);
