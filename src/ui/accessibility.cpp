@@ -223,6 +223,11 @@ void installAccessibility() {
 
 void setAccessibleRole(QWidget& widget, QAccessible::Role role) {
     widget.setProperty(kRoleProperty, int(role));
+    // An interface the toolkit made before the widget had its role (naming a
+    // widget makes one) is made anew, by the factory that knows the role.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
+        made && !dynamic_cast<WidgetAccessible*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 void markDecorative(QWidget& widget) {
