@@ -261,12 +261,13 @@ bool mainform::eventFilter(QObject* watched, QEvent* event) {
 
 void mainform::showNamed(TransitionPicture* picture, const QImage& image, const QString& name) {
     picture->setPicture(image);
-    picture->setAccessibleName(name);
+    // A screen reader hears of a new name; the same name again is no news.
+    if (picture->accessibleName() != name)
+        picture->setAccessibleName(name);
 }
 
 void mainform::clearPicture(TransitionPicture* picture) {
-    picture->setPicture(QImage());
-    picture->setAccessibleName(QString());
+    showNamed(picture, QImage(), QString());
 }
 
 QString mainform::mediaPath(const QString& relative) const {
