@@ -14,6 +14,56 @@ class TestCatalogue : public QObject {
     Q_OBJECT
 
 private slots:
+    // What a picture shows, in the words the voice says: the colour name and
+    // the shape's word; nothing for a stem or colour the catalogue lacks.
+    void pictureWords_data() {
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<QString>("stem");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("red star") << "red"
+                                  << "sta"
+                                  << "red star";
+        QTest::newRow("blue oval") << "blue"
+                                   << "oval"
+                                   << "blue oval";
+        QTest::newRow("gray rectangle") << "gray"
+                                        << "rec"
+                                        << "gray rectangle";
+        QTest::newRow("first stem") << "black"
+                                    << "cir"
+                                    << "black circle";
+        QTest::newRow("last stem") << "white"
+                                   << "tri"
+                                   << "white triangle";
+        QTest::newRow("unknown stem") << "red"
+                                      << "hex"
+                                      << "";
+        QTest::newRow("no colour") << ""
+                                   << "sta"
+                                   << "";
+        QTest::newRow("no stem") << "red"
+                                 << ""
+                                 << "";
+    }
+    void pictureWords() {
+        QFETCH(QString, colour);
+        QFETCH(QString, stem);
+        QFETCH(QString, words);
+        QCOMPARE(qv::pictureWords(colour, stem), words);
+    }
+
+    void everyShapeHasAWordOfItsOwn() {
+        QSet<QString> words;
+        for (const QString& stem : qv::kShapeStems) {
+            const QString word = qv::shapeWord(stem);
+            QVERIFY2(!word.isEmpty(), qPrintable(stem));
+            // A stem is the start of its word ("oct" of "octagon", "sta" of "star").
+            QVERIFY2(word.startsWith(stem), qPrintable(word));
+            words << word;
+        }
+        QCOMPARE(words.size(), int(qv::kShapeStems.size()));
+    }
+
     void nextcolorWalksTheTableAndWraps() {
         PickerState state;
         QStringList seen;
