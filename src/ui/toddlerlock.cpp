@@ -108,20 +108,42 @@ bool ToddlerLock::eventFilter(QObject* watched, QEvent* event) {
 
 void ToddlerLock::keyPressed(const QKeyEvent& key) {
     healModifiers(key);
-    down_.insert(keyId(key), key.key());
-    if (holding()) {
-        if (!onlyTheThreeAreDown())
-            cancelHold();
-    } else if (onlyTheThreeAreDown()) {
-        startHold();
+    const quint32 id = keyId(key);
+    down_.insert(id, key.key());
+    const bool repeat = id == lastLetGo_ && clock_.nowMs() - lastLetGoMs_ <= kRepeatGapMs;
+    if (!holding()) {
+        if (onlyTheThreeAreDown() && !repeat)
+            startHold();
+    } else if (!onlyTheThreeAreDown()) {
+        cancelHold();
+    } else if (letGoCall_ != 0) {
+        // The key that went up is down again at once: it was repeating.
+        clock_.cancel(letGoCall_);
+        letGoCall_ = 0;
+        if (timeUp_)
+            leaveNow();
     }
 }
 
 void ToddlerLock::keyReleased(const QKeyEvent& key) {
     healModifiers(key);
-    down_.remove(keyId(key));
-    if (holding() && !onlyTheThreeAreDown())
+    lastLetGo_ = keyId(key);
+    lastLetGoMs_ = clock_.nowMs();
+    down_.remove(lastLetGo_);
+    if (!holding() || onlyTheThreeAreDown())
+        return;
+    // One of the three went up; a second one is a let-go for certain.
+    if (letGoCall_ != 0 || down_.size() != 2) {
         cancelHold();
+        return;
+    }
+    letGoCall_ = clock_.callAfter(
+        kRepeatGapMs,
+        [this] {
+            letGoCall_ = 0;
+            cancelHold();
+        },
+        Clock::WhileHeld::Run);
 }
 
 void ToddlerLock::healModifiers(const QKeyEvent& key) {
@@ -168,31 +190,52 @@ void ToddlerLock::startHold() {
 }
 
 void ToddlerLock::cancelHold() {
-    if (holdCall_ != 0)
-        clock_.cancel(holdCall_);
+    clock_.cancel(holdCall_);
+    clock_.cancel(letGoCall_);
     holdCall_ = 0;
+    letGoCall_ = 0;
+    timeUp_ = false;
     hideHint();
 }
 
 void ToddlerLock::heldLongEnough() {
     holdCall_ = 0;
-    hideHint();
+    // A key up for a moment decides when it comes down again, or not.
+    if (letGoCall_ != 0)
+        timeUp_ = true;
+    else
+        leaveNow();
+}
+
+void ToddlerLock::leaveNow() {
+    cancelHold();
     down_.clear();
     leave_();
 }
 
 void ToddlerLock::activeWindowChanged(QWindow* window) {
+    // The grab itself takes the focus from the window for a moment, on X11
+    // (a focus-out "because of a grab"): the keys keep coming to the window
+    // that holds the keyboard, so it keeps it until another one of the
+    // program's windows becomes active.
+    if (!window || window == grabbing_)
+        return;
     cancelHold();
     down_.clear();
-    if (grabbing_ && grabbing_ != window)
+    if (grabbing_)
         grabbing_->setKeyboardGrabEnabled(false);
     grabbing_ = window;
     grabAttempts_ = 1;
-    grabbed_ = window && window->setKeyboardGrabEnabled(true);
+    grabbed_ = window->setKeyboardGrabEnabled(true);
 }
 
 void ToddlerLock::showHint() {
+    // The window with the keyboard, which the toolkit may not count as
+    // active while the grab is being taken.
     QWidget* window = QApplication::activeWindow();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (grabbing_ && w->windowHandle() == grabbing_ && w->isVisible())
+            window = w;
     if (!window)
         return;
     if (!hint_ || hint_->window() != window) {
@@ -207,10 +250,10 @@ void ToddlerLock::showHint() {
                            "padding: 8px 20px;"));
     }
     hint_->adjustSize();
-    // Low in the middle, clear of the pictures' centres.
+    // Low in the middle, below the game's pictures.
     const QSize room = window->size();
     hint_->move((room.width() - hint_->width()) / 2,
-                room.height() - hint_->height() - room.height() / 12);
+                room.height() - hint_->height() - room.height() / 40);
     hint_->raise();
     hint_->show();
 }

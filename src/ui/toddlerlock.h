@@ -21,6 +21,12 @@ namespace qv {
 // the three, starts it all over, and only a fresh press that completes the
 // three starts the time.
 //
+// A held key repeats. The toolkit marks the repeats where it can tell them;
+// where it cannot (an X server that sends the let-go and the press again
+// with different times), a key pressed again within kRepeatGapMs of its
+// let-go was never let go: such a press keeps the time running, and never
+// starts it.
+//
 // While it lives it also grabs the keyboard of the active window, so that the
 // window manager's own keys (Alt+F4, Alt+Tab, the Super key) come to the
 // program instead, where X11 allows. The windows themselves hide their menus
@@ -33,6 +39,7 @@ namespace qv {
 class ToddlerLock final : public QObject {
 public:
     static constexpr qint64 kHoldToLeaveMs = 2000;
+    static constexpr qint64 kRepeatGapMs = 50;
 
     // leave ends the program.
     ToddlerLock(Clock& clock, std::function<void()> leave, QObject* parent = nullptr);
@@ -42,11 +49,13 @@ public:
     // installed so far; call it after installing another one.
     void watchFirst();
 
-    // The three keys are held and their time runs.
-    bool holding() const { return holdCall_ != 0; }
+    // The three keys are held and their time runs (or has run out while one
+    // of them is up for a moment).
+    bool holding() const { return holdCall_ != 0 || timeUp_; }
     // The hint over the window while the keys are held, else nullptr.
     QLabel* hint() const;
-    // The window whose keyboard the lock has asked for: the active one.
+    // The window whose keyboard the lock has asked for: the one of the
+    // program's windows that was active last.
     QWindow* grabbingWindow() const { return grabbing_; }
 
 protected:
@@ -60,6 +69,7 @@ private:
     void startHold();
     void cancelHold();
     void heldLongEnough();
+    void leaveNow();
     void activeWindowChanged(QWindow* window);
     void showHint();
     void hideHint();
@@ -71,7 +81,15 @@ private:
     // when the active window changes, because the let-go of a key goes where
     // the keyboard then is.
     QHash<quint32, int> down_;
+    // The two seconds, while they run.
     Clock::CallbackId holdCall_ = 0;
+    // One of the three is up: for good unless it comes down again at once.
+    Clock::CallbackId letGoCall_ = 0;
+    // The two seconds ran out while a key was up for a moment.
+    bool timeUp_ = false;
+    // The key let go last, and when.
+    quint32 lastLetGo_ = 0;
+    qint64 lastLetGoMs_ = 0;
     QPointer<QLabel> hint_;
     QPointer<QWindow> grabbing_;
     bool grabbed_ = false;

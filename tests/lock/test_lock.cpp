@@ -449,8 +449,10 @@ private slots:
     }
 
     // The parent's way out, step by step: "+k" presses a key, "-k" lets it
-    // go, "~k:ms" lets a held key repeat for that long, "@ms" waits until
-    // then, "away" makes another window active and the game again.
+    // go, "~k:ms" lets a held key repeat for that long, "%k:ms" too but with
+    // repeats the toolkit cannot mark, "@ms" waits until then, "away" makes
+    // another window active and the game again, "running" checks that the
+    // program has not ended yet.
     // leaveAt: when the program ends, -1 for never (looked for until 8 s).
     void heldCtrlShiftQ_data() {
         QTest::addColumn<QString>("steps");
@@ -459,6 +461,14 @@ private slots:
         QTest::newRow("pressed in another order") << "+q @100 +shift @250 +ctrl" << 2250;
         QTest::newRow("Ctrl+Q, then Shift") << "+ctrl +q @500 +shift" << 2500;
         QTest::newRow("Q repeating as it is held") << "+ctrl +shift +q ~q:1990" << 2000;
+        QTest::newRow("Q repeating, the repeats unmarked") << "+ctrl +shift +q %q:1990" << 2000;
+        QTest::newRow("an unmarked repeat over the two seconds")
+            << "+ctrl +shift +q @1990 -q @2020 running +q" << 2020;
+        QTest::newRow("Q up for longer than a repeat")
+            << "+ctrl +shift +q @1000 -q @1051 +q" << 3051;
+        QTest::newRow("Q up past the two seconds") << "+ctrl +shift +q @1990 -q" << -1;
+        QTest::newRow("another key, then Q repeating unmarked")
+            << "+ctrl +shift +q @1000 +w -w %q:3000" << -1;
         QTest::newRow("let go just before") << "+ctrl +shift +q @1999 -q" << -1;
         QTest::newRow("Shift let go at once") << "+ctrl +shift +q @10 -shift" << -1;
         QTest::newRow("Ctrl let go after a repeat") << "+ctrl +shift +q ~q:1200 -ctrl" << -1;
@@ -497,13 +507,18 @@ private slots:
                 keyboard.press(keyNamed(step.mid(1)));
             } else if (step.startsWith('-')) {
                 keyboard.release(keyNamed(step.mid(1)));
-            } else if (step.startsWith('~')) {
+            } else if (step.startsWith('~') || step.startsWith('%')) {
                 const Qt::Key key = keyNamed(step.mid(1).section(':', 0, 0));
                 const int ms = step.section(':', 1).toInt();
                 for (int held = 0; held < ms; held += 33) {
                     program.clock.advance(std::min(33, ms - held));
-                    keyboard.repeat(key);
+                    if (step.startsWith('~'))
+                        keyboard.repeat(key);
+                    else
+                        keyboard.unmarkedRepeat(key);
                 }
+            } else if (step == QLatin1String("running")) {
+                QCOMPARE(program.desktop.endedWith, QList<int>());
             } else if (step == QLatin1String("away")) {
                 elsewhere.show();
                 QVERIFY(activate(elsewhere));
@@ -519,11 +534,12 @@ private slots:
             QVERIFY(!lock.hint());
             return;
         }
-        QVERIFY(elapsed < leaveAt);
-        program.clock.advance(leaveAt - 1 - elapsed);
-        QCOMPARE(program.desktop.endedWith, QList<int>());
-        QVERIFY(lock.hint());
-        program.clock.advance(1);
+        if (elapsed < leaveAt) {
+            program.clock.advance(leaveAt - 1 - elapsed);
+            QCOMPARE(program.desktop.endedWith, QList<int>());
+            QVERIFY(lock.hint());
+            program.clock.advance(1);
+        }
         // Leaving ends the program as Exit does: the music closed first.
         QCOMPARE(program.desktop.endedWith, QList<int>{0});
         QCOMPARE(program.audio.commandsFor("playbackmusiccontrol").value(0).section(' ', 0, 0),
@@ -560,9 +576,12 @@ private slots:
         QVERIFY(held.copy(area) != before.copy(area));
         program.clock.advance(1500);
         keyboard.release(Qt::Key_Q);
+        // Up for longer than a repeat would leave it, the key was let go.
+        program.clock.advance(ToddlerLock::kRepeatGapMs);
         QVERIFY(!lock.hint());
         QVERIFY(!hint->isVisible());
         // Pressed again, it comes back and the time starts anew.
+        program.clock.advance(200);
         keyboard.press(Qt::Key_Q);
         QVERIFY(lock.hint());
         program.clock.advance(1999);

@@ -184,10 +184,16 @@ void ScriptedChild::holdFor(int ms) {
                                            Qt::Key_Meta};
     const QList<Qt::Key>& down = keys_->down();
     const bool repeats = !down.isEmpty() && !kModifiers.contains(down.constLast());
+    // Some X servers' repeats reach the program as plain let-goes and presses.
+    const bool marked = chance(0.5);
     for (int held = 0; held < ms; held += kRepeatMs) {
         program_.clock.advance(std::min(kRepeatMs, ms - held));
-        if (repeats && held >= 500 && !keys_->down().isEmpty())
+        if (!repeats || held < 500 || keys_->down().isEmpty())
+            continue;
+        if (marked)
             keys_->repeat(keys_->down().constLast());
+        else
+            keys_->unmarkedRepeat(keys_->down().constLast());
     }
 }
 

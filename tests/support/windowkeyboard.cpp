@@ -79,6 +79,13 @@ void WindowKeyboard::repeat(Qt::Key key) {
     send(true, key, true);
 }
 
+void WindowKeyboard::unmarkedRepeat(Qt::Key key) {
+    if (!down_.contains(key))
+        return;
+    send(false, key, false);
+    send(true, key, false);
+}
+
 void WindowKeyboard::click(Qt::Key key) {
     press(key);
     release(key);

@@ -24,6 +24,9 @@ public:
     void release(Qt::Key key);
     // One repeat of a held key.
     void repeat(Qt::Key key);
+    // One repeat as some X servers send it: a let-go and a press again that
+    // the toolkit cannot tell from the real thing, so they are not marked.
+    void unmarkedRepeat(Qt::Key key);
     void click(Qt::Key key);
     // Presses the keys in order and lets them go in reverse.
     void chord(const QList<Qt::Key>& keys);
