@@ -84,6 +84,10 @@ QLabel* ToddlerLock::hint() const {
 
 bool ToddlerLock::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::WindowStateChange && watched->isWidgetType()) {
+        keepInSight(static_cast<QWidget*>(watched));
+        return false;
+    }
     // A key comes to a window first, then to the control with the focus and
     // on up to the window's widget: read it once, where it comes in.
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWindowType())
@@ -227,6 +231,22 @@ void ToddlerLock::activeWindowChanged(QWindow* window) {
     grabbing_ = window;
     grabAttempts_ = 1;
     grabbed_ = window->setKeyboardGrabEnabled(true);
+}
+
+void ToddlerLock::keepInSight(QWidget* widget) {
+    // A window manager's minimise button (the selection screen has one)
+    // would leave a child before an empty screen, and the keyboard nowhere.
+    if (!widget->isWindow() || !widget->isMinimized())
+        return;
+    QMetaObject::invokeMethod(
+        widget,
+        [widget] {
+            widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+            widget->show();
+            widget->raise();
+            widget->activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 void ToddlerLock::showHint() {

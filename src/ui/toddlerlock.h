@@ -29,8 +29,9 @@ namespace qv {
 //
 // While it lives it also grabs the keyboard of the active window, so that the
 // window manager's own keys (Alt+F4, Alt+Tab, the Super key) come to the
-// program instead, where X11 allows. The windows themselves hide their menus
-// and refuse to close (Forms::locked()).
+// program instead, where X11 allows, and brings a minimised window straight
+// back. The windows themselves hide their menus and refuse to close
+// (Forms::locked()).
 //
 // It reads the keys as the window system hands them to a window, before the
 // toolkit passes them on to a control, and before the input gate, which drops
@@ -71,6 +72,7 @@ private:
     void heldLongEnough();
     void leaveNow();
     void activeWindowChanged(QWindow* window);
+    void keepInSight(QWidget* widget);
     void showHint();
     void hideHint();
 

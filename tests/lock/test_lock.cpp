@@ -400,6 +400,32 @@ private slots:
         QCOMPARE(started.program().desktop.endedWith, locked ? QList<int>() : QList<int>{0});
     }
 
+    // A window manager's minimise (the selection screen's button) is undone at
+    // once in the lock; unlocked, a minimised window stays so.
+    void minimisedWindowsComeBack_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("window");
+        for (bool locked : {true, false})
+            for (const char* window : {"selectform", "mainform"})
+                QTest::addRow("%s: %s", locked ? "locked" : "full screen", window)
+                    << locked << QString(window);
+    }
+    void minimisedWindowsComeBack() {
+        QFETCH(bool, locked);
+        QFETCH(QString, window);
+        const bool game = window == QLatin1String("mainform");
+        Started started(startOptions(game ? "learnshapes" : "", !locked, locked));
+        QWidget* target = game ? static_cast<QWidget*>(&started.game())
+                               : static_cast<QWidget*>(&started.program().forms->select());
+        target->setWindowState(target->windowState() | Qt::WindowMinimized);
+        QVERIFY(target->isMinimized());
+        QCoreApplication::processEvents();
+        QCOMPARE(target->isMinimized(), !locked);
+        QVERIFY(target->isVisible());
+        if (game)
+            QVERIFY(target->isFullScreen());
+    }
+
     // F11 fills the screen and gives it back, locked or not asked for.
     void f11TogglesFullScreen_data() {
         QTest::addColumn<bool>("fullScreen");
