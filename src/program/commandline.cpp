@@ -12,6 +12,8 @@ namespace {
 // What a shell expects for a usage error.
 constexpr int kUsageError = 2;
 
+const QString kProgram = QStringLiteral("quorvellearning");
+
 // The options every Qt program takes (see qt6options(7)) on this platform.
 constexpr const char* kToolkitOptionsWithValue[] = {
     "style",         "stylesheet", "qmljsdebugger",   "platform",    "platformpluginpath",
@@ -29,26 +31,53 @@ void print(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
+CommandLine usageError(const QString& why) {
+    CommandLine answer;
+    answer.exitStatus = kUsageError;
+    answer.err =
+        QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(kProgram, why);
+    return answer;
+}
+
+// "a, b, c or d"
+QString oneOf(const QStringList& names) {
+    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") +
+           names.constLast();
+}
+
 }  // namespace
 
-std::optional<int> answerCommandLine(int argc, char** argv) {
-    // A plain core application: enough for the parser, and it needs no
-    // display, so --help works in a terminal without one.
-    QCoreApplication core(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quorvellearning"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
-
+CommandLine parseCommandLine(const QStringList& arguments) {
+    const QStringList activities = activityNames();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Quorvel Learning teaches young children (2 to 6) the names of eleven colours\n"
         "and ten shapes, with spoken names, pictures, games and music.\n"
-        "It takes no other options: everything is set in its Options dialog."));
+        "Everything else is set in its Options dialog; these options change no setting."));
     // Not addHelpOption(): it adds --help-all for the toolkit's options,
     // which are passed on quietly instead.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays this help."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption activity(
+        QStringLiteral("activity"),
+        QStringLiteral("Opens the game on one activity at once, without the selection "
+                       "screen: %1.")
+            .arg(oneOf(activities)),
+        QStringLiteral("name"));
+    parser.addOption(activity);
+    const QCommandLineOption fullScreen(
+        QStringLiteral("fullscreen"),
+        QStringLiteral("Fills the screen, without a frame. F11 switches full screen on and "
+                       "off at any time."));
+    parser.addOption(fullScreen);
+    const QCommandLineOption lock(
+        QStringLiteral("lock"),
+        QStringLiteral("Full screen, locked for a child: no menus, and no key or click "
+                       "leaves the program. A parent leaves by holding Ctrl+Shift+Q for two "
+                       "seconds."));
+    parser.addOption(lock);
     // The toolkit's own options (-platform, -style, and -session, with which
     // a session manager starts the program again) are taken out of the
     // arguments when the application starts, so they pass here unseen.
@@ -58,28 +87,46 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
     for (const char* name : kToolkitFlags)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name))));
 
-    const QString program = QStringLiteral("quorvellearning");
-    if (!parser.parse(QCoreApplication::arguments())) {
-        print(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
-                          .arg(program, parser.errorText()));
-        return kUsageError;
-    }
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    CommandLine answer;
     if (parser.isSet(help)) {
-        print(stdout, parser.helpText());
-        return 0;
+        answer.exitStatus = 0;
+        answer.out = parser.helpText();
+        return answer;
     }
     if (parser.isSet(version)) {
-        print(stdout,
-              QStringLiteral("%1 %2\n").arg(program, QCoreApplication::applicationVersion()));
-        return 0;
+        answer.exitStatus = 0;
+        answer.out = QStringLiteral("%1 %2\n").arg(kProgram, QStringLiteral(QUORVEL_VERSION));
+        return answer;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        print(stderr, QStringLiteral("%1: unexpected argument '%2'\nTry '%1 --help' for more "
-                                     "information.\n")
-                          .arg(program, parser.positionalArguments().constFirst()));
-        return kUsageError;
-    }
-    return std::nullopt;
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument '%1'")
+                              .arg(parser.positionalArguments().constFirst()));
+    const QStringList chosen = parser.values(activity);
+    if (chosen.size() > 1)
+        return usageError(QStringLiteral("one --activity only, not %1").arg(chosen.join(", ")));
+    if (!chosen.isEmpty() && !activities.contains(chosen.constFirst()))
+        return usageError(QStringLiteral("unknown activity '%1': choose %2")
+                              .arg(chosen.constFirst(), oneOf(activities)));
+    answer.options.activity = chosen.value(0);
+    answer.options.fullScreen = parser.isSet(fullScreen);
+    answer.options.locked = parser.isSet(lock);
+    return answer;
+}
+
+CommandLine answerCommandLine(int argc, char** argv) {
+    // A plain core application: enough for the parser, and it needs no
+    // display, so --help works in a terminal without one.
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(kProgram);
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    CommandLine answer = parseCommandLine(QCoreApplication::arguments());
+    if (!answer.out.isEmpty())
+        print(stdout, answer.out);
+    if (!answer.err.isEmpty())
+        print(stderr, answer.err);
+    return answer;
 }
 
 }  // namespace qv

@@ -17,8 +17,9 @@
 #include "ui/platform.h"
 
 int main(int argc, char** argv) {
-    if (const auto status = qv::answerCommandLine(argc, argv))
-        return *status;
+    const qv::CommandLine commandLine = qv::answerCommandLine(argc, argv);
+    if (commandLine.exitStatus)
+        return *commandLine.exitStatus;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvellearning"));
     // Lets the desktop match the windows to the menu entry and its icon.
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
                           QDir::cleanPath(QCoreApplication::applicationDirPath()),
                           QStringLiteral(QUORVEL_WEBSITE)};
     qv::Module1 module1;
-    qv::Forms forms(platform, module1);
+    qv::Forms forms(platform, module1, commandLine.options);
 
     // The first window needs neither the sound device nor the icons, whose
     // every size is decoded for the window system.

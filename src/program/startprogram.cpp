@@ -2,10 +2,8 @@
 
 #include "app/module1.h"
 #include "links/desktop.h"
-#include "ui/about/aboutform.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
-#include "ui/selectform/selectform.h"
 
 namespace qv {
 
@@ -15,9 +13,9 @@ void startprogram(Forms& forms) {
     module1.settings.runonce = readRunonce(platform.store);
     if (module1.settings.runonce) {
         loadsettings(module1.settings, platform.store);
-        forms.select().showAsWindow();
+        forms.openChoice();
     } else {
-        forms.about().showAsWindow();
+        forms.showFirstRunScreen();
     }
 }
 

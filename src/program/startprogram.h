@@ -5,7 +5,8 @@ namespace qv {
 class Forms;
 
 // The program's entry: reads runonce and shows either the first-run screen or
-// the selection screen. Throws ConversionError or StoreError when the store
+// the selection screen (or the game window, on the activity the command line
+// named). Throws ConversionError or StoreError when the store
 // cannot be read.
 void startprogram(Forms& forms);
 

@@ -75,18 +75,24 @@ QString firstFew(const QStringList& list) {
            (list.size() > 10 ? QStringLiteral("\n  ... %1 in all").arg(list.size()) : QString());
 }
 
-// The values of one group-less desktop entry, key by key.
-QMap<QString, QString> desktopEntry(const QString& file) {
-    QMap<QString, QString> values;
+// The values of a desktop entry, group by group ("Desktop Entry",
+// "Desktop Action locked"), key by key.
+QMap<QString, QMap<QString, QString>> desktopEntry(const QString& file) {
+    QMap<QString, QMap<QString, QString>> groups;
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
-        return values;
+        return groups;
+    QString group;
     for (const QString& line : QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            group = line.mid(1, line.size() - 2);
+            continue;
+        }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals > 0 && !line.startsWith(QLatin1Char('#')))
-            values.insert(line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
+            groups[group].insert(line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
     }
-    return values;
+    return groups;
 }
 
 // Package names of a Depends-style field, without versions or alternatives' bars.
@@ -190,14 +196,28 @@ private slots:
             QTest::addRow("%s: -h", where)
                 << packaged << QStringList{"-h"} << 0 << "-v, --version" << QString();
             QTest::addRow("%s: unknown long option", where)
-                << packaged << QStringList{"--fullscreen"} << 2 << QString()
-                << "quorvellearning: Unknown option 'fullscreen'.\n" + tryHelp;
+                << packaged << QStringList{"--kiosk"} << 2 << QString()
+                << "quorvellearning: Unknown option 'kiosk'.\n" + tryHelp;
             QTest::addRow("%s: unknown short option", where)
                 << packaged << QStringList{"-x"} << 2 << QString()
                 << "quorvellearning: Unknown option 'x'.\n" + tryHelp;
             QTest::addRow("%s: unknown option after a known one", where)
-                << packaged << QStringList{"--version", "--fullscreen"} << 2 << QString()
-                << "Unknown option 'fullscreen'";
+                << packaged << QStringList{"--version", "--kiosk"} << 2 << QString()
+                << "Unknown option 'kiosk'";
+            QTest::addRow("%s: --help names the ways to start", where)
+                << packaged << QStringList{"--help"} << 0 << "--activity <name>" << QString();
+            QTest::addRow("%s: --help tells the way out of the lock", where)
+                << packaged << QStringList{"--help"} << 0 << "Ctrl+Shift+Q" << QString();
+            // Refused before any window: without a display, a program that
+            // opened one first would fail otherwise.
+            QTest::addRow("%s: unknown activity", where)
+                << packaged << QStringList{"--lock", "--activity", "bogus"} << 2 << QString()
+                << "quorvellearning: unknown activity 'bogus': choose learncolors, learnshapes, "
+                   "playcolors or playshapes\n" +
+                       tryHelp;
+            QTest::addRow("%s: activity without its name", where)
+                << packaged << QStringList{"--activity"} << 2 << QString()
+                << "Missing value after '--activity'";
             QTest::addRow("%s: the toolkit's help", where)
                 << packaged << QStringList{"--help-all"} << 2 << QString()
                 << "Unknown option 'help-all'";
@@ -367,7 +387,7 @@ private slots:
             QSKIP(qPrintable(whyNoPackage_));
         const QString desktop = unpacked("usr/share/applications/" + kAppId + ".desktop");
         const QString metainfo = unpacked("usr/share/metainfo/" + kAppId + ".metainfo.xml");
-        const QMap<QString, QString> entry = desktopEntry(desktop);
+        const QMap<QString, QString> entry = desktopEntry(desktop).value("Desktop Entry");
         QVERIFY(QFileInfo::exists(unpacked("usr/bin/" + entry.value("Exec").section(' ', 0, 0))));
         QVERIFY(QFileInfo::exists(
             unpacked("usr/share/icons/hicolor/256x256/apps/" + entry.value("Icon") + ".png")));
@@ -386,6 +406,46 @@ private slots:
         const Finished metaCheck =
             runToEnd(QStringLiteral("appstreamcli"), {"validate", "--no-net", metainfo});
         QVERIFY2(metaCheck.normalExit && metaCheck.exitCode == 0, metaCheck.out + metaCheck.err);
+    }
+
+    // The menu entry's actions: starting locked, and each activity at once.
+    // Each starts the program on the PATH with options it takes: started so
+    // (off screen), it keeps running and leaves the settings alone.
+    void desktopEntryActions() {
+        if (!havePackage())
+            QSKIP(qPrintable(whyNoPackage_));
+        const auto groups = desktopEntry(unpacked("usr/share/applications/" + kAppId + ".desktop"));
+        const QStringList actions =
+            groups.value("Desktop Entry").value("Actions").split(';', Qt::SkipEmptyParts);
+        QMap<QString, QString> execByName;
+        for (const QString& action : actions) {
+            const QMap<QString, QString> group = groups.value("Desktop Action " + action);
+            execByName.insert(group.value("Name"), group.value("Exec"));
+        }
+        const QMap<QString, QString> expected = {
+            {"Start locked (full screen)", "quorvellearning --lock"},
+            {"Learn Colors", "quorvellearning --activity learncolors"},
+            {"Learn Shapes", "quorvellearning --activity learnshapes"},
+            {"Play Colors", "quorvellearning --activity playcolors"},
+            {"Play Shapes", "quorvellearning --activity playshapes"},
+        };
+        QCOMPARE(execByName, expected);
+        for (const QString& exec : expected) {
+            QTemporaryDir home;
+            QVERIFY(qvtest::writeStoreIn(home.path(), qvtest::kStoredDefaults));
+            QProcess program;
+            program.setProcessEnvironment(qvtest::programEnvironment(home.path()));
+            program.start(unpacked("usr/bin/" + exec.section(' ', 0, 0)),
+                          exec.section(' ', 1).split(' '));
+            QVERIFY(program.waitForStarted());
+            const bool ended = program.waitForFinished(2000);
+            program.kill();
+            program.waitForFinished();
+            QVERIFY2(!ended, qPrintable(exec + ": " + program.readAllStandardError()));
+            QFile store(qvtest::storeFileIn(home.path()));
+            QVERIFY(store.open(QIODevice::ReadOnly));
+            QCOMPARE(store.readAll(), qvtest::kStoredDefaults);
+        }
     }
 
     // What the program needs at run time, and nothing that only builds or tests it.

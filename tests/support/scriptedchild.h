@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <random>
 
 namespace qv {
@@ -12,6 +13,8 @@ class mainform;
 namespace qvtest {
 
 class TestProgram;
+class WindowKeyboard;
+class WindowWatch;
 
 // A child at the game window, in virtual time: waits a little, then clicks a
 // picture, presses a key, or opens and closes New, About or Options (choosing,
@@ -25,6 +28,13 @@ public:
 
     // One pause and one action.
     void step();
+    // One pause and one thing a child's hands can do at a locked game window
+    // (--lock), where no menu is left to use: keys, combinations and palms
+    // through the window system, held keys repeating; clicks anywhere; the
+    // window manager's close. Checks that the program goes on, locked, on
+    // the same activity, with no other window opened and nothing opened in
+    // the browser.
+    void stepAtTheLock();
 
     int learnPictures() const { return learnPictures_; }
     int questions() const { return questions_; }
@@ -37,6 +47,13 @@ private:
     void useNew();
     void useAbout();
     void useOptions();
+    void tapKeys();
+    void pressCombination();
+    void palm();
+    void nearMiss();
+    void clickAnywhere();
+    void holdFor(int ms);
+    void checkStillLocked();
 
     TestProgram& program_;
     qv::mainform& game_;
@@ -44,6 +61,9 @@ private:
     QString previousQuestion_;
     int learnPictures_ = 0;
     int questions_ = 0;
+    QString lockedMode_;
+    std::unique_ptr<WindowKeyboard> keys_;
+    std::unique_ptr<WindowWatch> watch_;
 };
 
 }  // namespace qvtest

@@ -12,6 +12,11 @@ TestProgram::~TestProgram() {
     forms.reset();
 }
 
+void TestProgram::startWith(const qv::StartOptions& options) {
+    forms.reset();
+    forms = std::make_unique<qv::Forms>(platform, module1, options);
+}
+
 void TestProgram::storeDefaults() {
     for (const auto& key : qv::kSettingKeys)
         storeText(QString::fromLatin1(key.key), QString::fromLatin1(key.defaultText));

@@ -33,6 +33,9 @@ public:
     // Writes one key straight into the store.
     void storeText(const QString& key, const QString& text);
     QString storedText(const QString& key) const;
+    // Makes the windows anew, as a start with these command-line options
+    // does. Call it before any window is shown.
+    void startWith(const qv::StartOptions& options);
 
     QTemporaryDir configRoot;
     VirtualClock clock;

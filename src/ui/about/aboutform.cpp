@@ -86,8 +86,8 @@ Aboutform::Aboutform(Forms& forms) : QWidget(nullptr), forms_(forms) {
     registerpanel->setStyleSheet(QStringLiteral("color: blue;"));
     registerpanel->setCursor(Qt::PointingHandCursor);
     registerpanel->installEventFilter(this);
-    // No web site, no donation page to open.
-    registerpanel->setVisible(!forms_.platform().website.isEmpty());
+    // No web site, no donation page to open; nor a browser for a locked child.
+    registerpanel->setVisible(!forms_.platform().website.isEmpty() && !forms_.locked());
 
     Platform& platform = forms_.platform();
     playdonate =
@@ -140,7 +140,7 @@ void Aboutform::okaybut_click() {
     playdonate->setCommand(QStringLiteral("sound"));
     hide();
     okaybut->show();
-    forms_.select().showAsWindow();
+    forms_.openChoice();
 }
 
 void Aboutform::registerpanel_click() {
@@ -159,6 +159,11 @@ void Aboutform::keyPressEvent(QKeyEvent* event) {
 }
 
 void Aboutform::closeEvent(QCloseEvent* event) {
+    // Locked, the first-run screen is left by its OK only.
+    if (forms_.locked()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     // The first-run screen is the only window: closing it without OK ends the
     // program and leaves the store untouched, so the next start asks again.

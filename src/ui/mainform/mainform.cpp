@@ -55,6 +55,8 @@ mainform::mainform(Forms& forms)
     buildMenus();
     // Only now that the menus exist does the menu bar know its height.
     resize(restoredSize());
+    if (forms_.locked())
+        lockDown();
     // Key preview: every key press in this window reaches Form_KeyPress
     // first, whichever control has the focus.
     qApp->installEventFilter(this);
@@ -199,6 +201,21 @@ void mainform::buildMenus() {
     connect(webmenu, &QAction::triggered, this, &mainform::webmenu_click);
     connect(donatemenu, &QAction::triggered, this, &mainform::donatemenu_click);
     connect(aboutmenu, &QAction::triggered, this, &mainform::aboutmenu_click, Qt::QueuedConnection);
+
+    // In no menu: a key of the window's own.
+    fullScreenAction = new QAction(QStringLiteral("Full Screen"), this);
+    fullScreenAction->setObjectName(QStringLiteral("fullscreen"));
+    fullScreenAction->setShortcut(QKeySequence(Qt::Key_F11));
+    addAction(fullScreenAction);
+    connect(fullScreenAction, &QAction::triggered, this, &mainform::toggleFullScreen);
+}
+
+void mainform::lockDown() {
+    // Nothing for a child to leave by or change: no menu bar to click, and
+    // every shortcut off (those of a hidden menu bar's items are off anyway).
+    menuBar()->hide();
+    for (QAction* action : findChildren<QAction*>())
+        action->setEnabled(false);
 }
 
 QSize mainform::restoredSize() const {
@@ -223,7 +240,18 @@ void mainform::showAsWindow() {
         normal.moveCenter(screen->availableGeometry().center());
         move(normal.topLeft());
     }
-    showMaximized();
+    if (forms_.startOptions().fillsScreen())
+        showFullScreen();
+    else
+        showMaximized();
+    forms_.leaveBackdrop();
+}
+
+void mainform::toggleFullScreen() {
+    if (isFullScreen())
+        showMaximized();
+    else
+        showFullScreen();
 }
 
 void mainform::showEvent(QShowEvent* event) {

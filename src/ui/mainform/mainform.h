@@ -34,9 +34,12 @@ public:
     explicit mainform(Forms& forms);
     ~mainform() override;
 
-    // Shows the window maximised, so a child gets big pictures; restoring it
-    // brings back its design size. The first showing runs the load step.
+    // Shows the window maximised, so a child gets big pictures, or full
+    // screen when the command line asked for it; restoring it brings back its
+    // design size. The first showing runs the load step.
     void showAsWindow();
+    // F11: full screen, or back to maximised.
+    void toggleFullScreen();
 
     // Activity flow.
     void userselection();
@@ -118,6 +121,8 @@ public:
     QAction* spacer2 = nullptr;
     QAction* donatemenu = nullptr;
     QAction* aboutmenu = nullptr;
+    // F11, in no menu.
+    QAction* fullScreenAction = nullptr;
 
     // Form-level variables; none is saved.
     qint16 timesshown = 0;
@@ -148,6 +153,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void lockDown();
     QSize restoredSize() const;
     void connectControls();
     void disconnectControls();

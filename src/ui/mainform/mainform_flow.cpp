@@ -152,6 +152,12 @@ void mainform::eitmenu_click() {
 }
 
 void mainform::closeEvent(QCloseEvent* event) {
+    // Locked, the window stays whatever the desktop asks (its close button,
+    // Alt+F4 through the window manager); a parent leaves by ToddlerLock.
+    if (forms_.locked()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     playbackmusiccontrol->setCommand(QStringLiteral("close"));
     platform_.desktop.endProgram(0);

@@ -56,6 +56,8 @@ selectform::selectform(Forms& forms) : QMainWindow(nullptr), forms_(forms) {
     Helpmnu = menuBar()->addAction(QStringLiteral("Help"));
     Helpmnu->setObjectName(QStringLiteral("Helpmnu"));
     connect(Helpmnu, &QAction::triggered, this, &selectform::Helpmnu_click);
+    // The help page would open a browser: out of a locked child's reach.
+    menuBar()->setVisible(!forms_.locked());
 
     auto* client = new QWidget(this);
     client->setFixedSize(306, 400);
@@ -172,6 +174,10 @@ void selectform::keyPressEvent(QKeyEvent* event) {
 }
 
 void selectform::closeEvent(QCloseEvent* event) {
+    if (forms_.locked()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (shownAsDialog_) {
         // Closing the dialog unloads the window: its load steps run again at

@@ -53,6 +53,7 @@ A friendly voice names everything the child sees, so no reading is needed.</p>
 <ul>
 <li><a href="#activities">The four activities</a></li>
 <li><a href="#using">Using the mouse and the keyboard</a></li>
+<li><a href="#parents">For parents: full screen and the lock</a></li>
 <li><a href="#options">The options</a></li>
 <li><a href="#settings">Where the settings are kept</a></li>
 <li><a href="#privacy">Privacy</a></li>
@@ -127,6 +128,32 @@ above do not answer.</p>
 </table>
 <p>The <b class="caption">Options</b> item of the menu bar opens the options dialog described below. The
 <b class="caption">Help</b> menu of the selection screen opens this page too.</p>
+</section>
+
+<section id="parents">
+<h2>For parents: full screen and the lock</h2>
+<p>A little one at the keyboard soon finds the keys that close a program. Started
+<em>locked</em>, Quorvel Learning fills the screen and stays there: the menus are hidden,
+and closing the window, <kbd>Alt</kbd>+<kbd>F4</kbd>, <kbd>Ctrl</kbd>+<kbd>E</kbd> and
+<kbd>Esc</kbd> do nothing. The activity goes on as usual.</p>
+<p class="tip">To leave, hold <kbd>Ctrl</kbd>+<kbd>Shift</kbd>+<kbd>Q</kbd> for two seconds.
+A small &#8220;Keep holding to leave&#8221; appears while the keys are held. If another key is
+pressed meanwhile, let go and hold the three keys again.</p>
+<p>The program's entry in your desktop's menu has a few extra choices (right-click it, or
+open its actions, depending on the desktop):</p>
+<table>
+<tr><th>Action</th><th>What it does</th></tr>
+<tr><td>Start locked (full screen)</td><td>Starts locked. Your child chooses an activity on the
+selection screen and stays in it.</td></tr>
+<tr><td>Learn Colors, Learn Shapes, Play Colors, Play Shapes</td><td>Starts straight on that
+activity, without the selection screen.</td></tr>
+</table>
+<p>The same can be given on the command line: <code>quorvellearning --lock</code>,
+<code>quorvellearning --activity playshapes</code> (or <code>learncolors</code>,
+<code>learnshapes</code>, <code>playcolors</code>), and <code>--fullscreen</code> to fill the
+screen without locking. They can be combined: <code>quorvellearning --lock --activity
+playshapes</code>. <kbd>F11</kbd> switches full screen on and off at any time, except when
+locked. None of these changes your settings.</p>
 </section>
 
 <section id="options">
