@@ -277,7 +277,9 @@ bool mainform::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool modifierOnly = key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control ||
                                   key->key() == Qt::Key_Alt || key->key() == Qt::Key_Meta;
-        if (widget == start && widget->window() == this) {
+        // Alt or F10 gives the menu bar the keys: they walk its menus then.
+        const bool inMenuBar = start == menuBar();
+        if (widget == start && widget->window() == this && !inMenuBar) {
             if (!modifierOnly)
                 Form_KeyPress();
             if (answerKey(*key))
