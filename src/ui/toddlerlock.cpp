@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "fonts.h"
+#include "toplevelwindows.h"
 
 namespace qv {
 
@@ -236,17 +237,8 @@ void ToddlerLock::activeWindowChanged(QWindow* window) {
 void ToddlerLock::keepInSight(QWidget* widget) {
     // A window manager's minimise button (the selection screen has one)
     // would leave a child before an empty screen, and the keyboard nowhere.
-    if (!widget->isWindow() || !widget->isMinimized())
-        return;
-    QMetaObject::invokeMethod(
-        widget,
-        [widget] {
-            widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
-            widget->show();
-            widget->raise();
-            widget->activateWindow();
-        },
-        Qt::QueuedConnection);
+    if (widget->isWindow() && widget->isMinimized())
+        bringBackFromMinimised(*widget);
 }
 
 void ToddlerLock::showHint() {

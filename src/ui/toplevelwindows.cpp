@@ -15,19 +15,39 @@ namespace qv {
 
 namespace {
 
-class QuitOnHide final : public QObject {
+// Ends a modal box's wait once the program hides or closes it. A box the
+// desktop minimises is still open and still blocks the other windows: it
+// comes straight back, unless its owner went down with it.
+class ModalWatch final : public QObject {
 public:
-    explicit QuitOnHide(QEventLoop& loop) : loop_(loop) {}
+    ModalWatch(QEventLoop& loop, const QWidget* owner) : loop_(loop), owner_(owner) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Hide || event->type() == QEvent::Destroy)
-            loop_.quit();
+        switch (event->type()) {
+            case QEvent::Hide:
+                // Minimising sends a spontaneous hide; hide() and close() do not.
+                if (!event->spontaneous())
+                    loop_.quit();
+                break;
+            case QEvent::Destroy:
+                loop_.quit();
+                break;
+            case QEvent::WindowStateChange: {
+                auto* window = static_cast<QWidget*>(watched);
+                if (window->isMinimized() && !(owner_ && owner_->isMinimized()))
+                    bringBackFromMinimised(*window);
+                break;
+            }
+            default:
+                break;
+        }
         return QObject::eventFilter(watched, event);
     }
 
 private:
     QEventLoop& loop_;
+    QPointer<const QWidget> owner_;
 };
 
 // What the desktop's frame adds around the window's client area.
@@ -47,7 +67,7 @@ void showModal(QWidget& window, QWidget* owner) {
         window.hide();
     window.setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
-    QuitOnHide filter(loop);
+    ModalWatch filter(loop, owner ? owner->window() : nullptr);
     window.installEventFilter(&filter);
     // The desktop keeps a dialog above the window it belongs to.
     if (owner && owner->window()->windowHandle()) {
@@ -69,6 +89,19 @@ void showModal(QWidget& window, QWidget* owner) {
     window.setWindowModality(previous);
     if (window.windowHandle())
         window.windowHandle()->setTransientParent(nullptr);
+}
+
+void bringBackFromMinimised(QWidget& window) {
+    // Queued: the window is still taking its minimised state.
+    QMetaObject::invokeMethod(
+        &window,
+        [&window] {
+            window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+            window.show();
+            window.raise();
+            window.activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 void useFixedWindowFrame(QWidget& window) {

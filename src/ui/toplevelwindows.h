@@ -6,8 +6,12 @@ namespace qv {
 
 // Shows a top-level window as a modal dialog, centred over owner's window,
 // and returns once it is hidden or closed. Meanwhile the other windows take no
-// input but keep painting.
+// input but keep painting. Minimised on its own, the dialog comes back: it
+// would block the other windows unseen.
 void showModal(QWidget& window, QWidget* owner);
+
+// Restores a minimised window, raised and active, once the event loop runs.
+void bringBackFromMinimised(QWidget& window);
 
 // A fixed-size window's frame: a caption with a close button, but no minimise
 // or maximise button.

@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QTimer>
 #include <cmath>
+#include <memory>
 
 #include "catalogue/tables.h"
 #include "pictures/pictureloader.h"
@@ -437,6 +439,46 @@ private slots:
             off.manhattanLength() <= 1,
             qPrintable(
                 QString("the box's centre is %1, %2 off the window's").arg(off.x()).arg(off.y())));
+    }
+
+    // A box the desktop minimises on its own is still open: the game waits
+    // on, the box comes back rather than block the game unseen, and once it
+    // is closed the game window takes input again.
+    void aMinimisedBoxComesBack_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("About") << "about";
+        QTest::newRow("New") << "new";
+        QTest::newRow("Options") << "options";
+    }
+    void aMinimisedBoxComesBack() {
+        QFETCH(QString, box);
+        GameRig rig;
+        mainform& game = rig.open("learncolors");
+        struct Seen {
+            bool cameBack = false;
+            bool closed = false;
+        };
+        // Shared: a wait that ended too early leaves the check to run later.
+        auto seen = std::make_shared<Seen>();
+        whenDialogOpens([seen]() {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            dialog->showMinimized();
+            QTimer::singleShot(300, dialog, [seen, dialog] {
+                seen->cameBack = dialog->isVisible() && !dialog->isMinimized();
+                dialog->close();
+                seen->closed = true;
+            });
+        });
+        if (box == QLatin1String("about"))
+            game.aboutmenu_click();
+        else if (box == QLatin1String("new"))
+            game.newmenu_click();
+        else
+            game.optionsmenu_click();
+        QVERIFY2(seen->closed, "the box's wait ended when it was minimised");
+        QVERIFY(seen->cameBack);
+        QTRY_COMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
     void reloadedSelectionScreenStartsFromItsBuiltInPictures() {
