@@ -78,20 +78,21 @@ void landBand(QPainter& p, const Skyline& top, double width, double bottom, cons
 
 void flatCloud(QPainter& p, QPointF base, double length, double height, Prng& random,
                const QColor& tint) {
-    // Puffs along the top: a few big ones with smaller ones on them. Each puff is
-    // the upper half of a sine, rounded on top with a notch between two.
-    const double big = std::floor(random.range(2.0, 3.99));
-    const double small = std::floor(random.range(5.0, 7.99));
-    const double phaseBig = random.range(0, std::numbers::pi);
-    const double phaseSmall = random.range(0, std::numbers::pi);
+    // Three or four puffs along the top, each a full-topped arch: rounded on
+    // top with a notch between two. Smaller puffs would turn to spikes in a
+    // tall window, which squeezes a cloud to a third of its width.
+    const double puffCount = std::floor(random.range(3.0, 4.99));
+    const double phase = random.range(0, std::numbers::pi);
+    const double swellPhase = random.range(0, kTau);
     const int points = 96;
     QPolygonF outline;
     for (int i = 0; i <= points; ++i) {
         const double t = static_cast<double>(i) / points;
         const double envelope = std::pow(std::sin(std::numbers::pi * t), 0.45);
-        const double puffs = 0.45 +
-                             0.35 * std::abs(std::sin(std::numbers::pi * big * t + phaseBig)) +
-                             0.2 * std::abs(std::sin(std::numbers::pi * small * t + phaseSmall));
+        const double swell = 0.75 + 0.25 * std::sin(kTau * t + swellPhase);
+        const double puffs =
+            0.5 + 0.5 * swell *
+                      std::pow(std::abs(std::sin(std::numbers::pi * puffCount * t + phase)), 0.6);
         outline << QPointF(base.x() - length / 2 + t * length,
                            base.y() - height * envelope * puffs);
     }
