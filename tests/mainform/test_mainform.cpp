@@ -154,7 +154,7 @@ private slots:
             QCOMPARE(game.pick.shapecounter, qint16(7));
         QCOMPARE(game.Learnimage->effectSpeed(), 10);
         QCOMPARE(game.image3->effectSpeed(), 10);
-        QCOMPARE(game.mainimage->picture().size(), QSize(1600, 1200));
+        QCOMPARE(game.mainimage->picture().size(), QSize(1920, 1080));
     }
 
     void newWithTheSameOrAnotherChoice_data() {

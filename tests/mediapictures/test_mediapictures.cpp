@@ -27,6 +27,10 @@ const QStringList kStems(qv::kShapeStems.begin(), qv::kShapeStems.end());
 const QStringList kColours(qv::kColorNames.begin(), qv::kColorNames.end());
 const QStringList kShapeFolders = {"shapes", "shapes1"};
 const QSize kShapeSize(900, 800);
+// The game window stretches its background to its own shape; the backgrounds
+// are drawn for the most common one, a maximised window of 16:9, where they
+// show undistorted.
+const QSize kBackgroundSize(1920, 1080);
 
 // The windows' built-in pictures and their sizes on the screen: the About
 // box's client area, its Okay button (131 x 68 with its frame), the selection
@@ -118,7 +122,7 @@ void TestMediaPictures::decodesAtItsSize_data() {
         }
     }
     for (int n = 0; n < qv::kBackgroundCount; ++n) {
-        add(kLibrary + QString("/backgrounds/back%1.jpg").arg(n), QSize(1600, 1200));
+        add(kLibrary + QString("/backgrounds/back%1.jpg").arg(n), kBackgroundSize);
     }
     for (int n = 0; n < qv::kRewardCount; ++n)
         add(kLibrary + QString("/backgrounds/c%1.jpg").arg(n), kShapeSize);

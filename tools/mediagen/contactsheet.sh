@@ -3,19 +3,53 @@
 # the library over at a glance.
 #
 #   tools/mediagen/contactsheet.sh PROGRAM_DIR ART_DIR OUT.png
+#   tools/mediagen/contactsheet.sh --backgrounds PROGRAM_DIR OUT.png
 #
 # PROGRAM_DIR holds shapes/, shapes1/ and backgrounds/ (quorvel-mediagen pictures),
 # ART_DIR the built-in art (quorvel-mediagen art). Needs ImageMagick.
+#
+# With --backgrounds, the sheet shows every background stretched as the game
+# window stretches it: to a window of 21:9, 16:9, 4:3 and 9:16, in that order.
+# `quorvel-mediagen backgrounds DIR` draws only those into DIR.
 set -eu
-if [ $# -ne 3 ]; then
+usage() {
     echo "usage: $0 PROGRAM_DIR ART_DIR OUT.png" >&2
+    echo "       $0 --backgrounds PROGRAM_DIR OUT.png" >&2
     exit 2
+}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if [ "${1-}" = --backgrounds ]; then
+    [ $# -eq 3 ] || usage
+    lib=$2
+    out=$3
+    height=200
+    set --
+    n=0
+    while [ -e "$lib/backgrounds/back$n.jpg" ]; do
+        row=$work/row$n.png
+        # The same picture in windows of four shapes, each the given height.
+        convert "$lib/backgrounds/back$n.jpg" \
+            \( -clone 0 -resize "$((height * 21 / 9))x$height!" \) \
+            \( -clone 0 -resize "$((height * 16 / 9))x$height!" \) \
+            \( -clone 0 -resize "$((height * 4 / 3))x$height!" \) \
+            \( -clone 0 -resize "$((height * 9 / 16))x$height!" \) \
+            -delete 0 -bordercolor '#d8d8d8' -border 6 +append "$row"
+        set -- "$@" -label "back$n.jpg" "$row"
+        n=$((n + 1))
+    done
+    [ $n -gt 0 ] || { echo "no backgrounds in $lib/backgrounds" >&2; exit 1; }
+    montage -font DejaVu-Sans -pointsize 16 -title 'each background at 21:9, 16:9, 4:3 and 9:16' \
+        "$@" -tile 2x -geometry +8+4 -background '#d8d8d8' "$out"
+    echo "contact sheet: $out ($n backgrounds at four shapes)"
+    exit 0
 fi
+
+[ $# -eq 3 ] || usage
 lib=$1
 art=$2
 out=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 sheet() {  # name tile geometry files...
     name=$1 tile=$2 geometry=$3

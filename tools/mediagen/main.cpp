@@ -18,7 +18,7 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: quorvel-mediagen art DIR FILE...\n"
-                 "       quorvel-mediagen pictures|sounds DIR\n"
+                 "       quorvel-mediagen pictures|backgrounds|sounds DIR\n"
                  "       quorvel-mediagen help DIR [WEBSITE]\n");
     return 2;
 }
@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
 
     const std::map<QString, std::function<bool(const QString&)>> kinds = {
         {"pictures", mediagen::writePictureLibrary},
+        {"backgrounds", mediagen::writeBackgrounds},
         {"sounds", mediagen::writeSoundLibrary},
     };
     const auto writer = kinds.find(kind);

@@ -38,20 +38,30 @@ void addButtonJobs(std::vector<Job>& jobs, const QString& folder) {
     }
 }
 
+void addBackgroundJobs(std::vector<Job>& jobs, const QString& folder) {
+    for (int n = 0; n < qv::kBackgroundCount; ++n) {
+        jobs.push_back([=] {
+            return saveJpeg(backgroundPicture(n), folder + "/back" + QString::number(n) + ".jpg");
+        });
+    }
+}
+
+bool runTimed(const std::vector<Job>& jobs) {
+    QElapsedTimer clock;
+    clock.start();
+    const bool ok = runJobs(jobs, 2);
+    std::printf("quorvel-mediagen: %zu pictures in %.1f s\n", jobs.size(),
+                clock.elapsed() / 1000.0);
+    return ok;
+}
+
 }  // namespace
 
 bool writePictureLibrary(const QString& programDir) {
-    QElapsedTimer clock;
-    clock.start();
     const QString backgrounds = programDir + "/backgrounds";
     std::vector<Job> jobs;
     // The big pictures first, so that both workers finish at about the same time.
-    for (int n = 0; n < qv::kBackgroundCount; ++n) {
-        jobs.push_back([=] {
-            return saveJpeg(backgroundPicture(n),
-                            backgrounds + "/back" + QString::number(n) + ".jpg");
-        });
-    }
+    addBackgroundJobs(jobs, backgrounds);
     addShapeJobs(jobs, programDir + "/shapes", ShapeFinish::Glossy);
     addShapeJobs(jobs, programDir + "/shapes1", ShapeFinish::Plastic);
     for (int n = 0; n < qv::kRewardCount; ++n) {
@@ -60,10 +70,13 @@ bool writePictureLibrary(const QString& programDir) {
         });
     }
     addButtonJobs(jobs, backgrounds);
-    const bool ok = runJobs(jobs, 2);
-    std::printf("quorvel-mediagen: %zu pictures in %.1f s\n", jobs.size(),
-                clock.elapsed() / 1000.0);
-    return ok;
+    return runTimed(jobs);
+}
+
+bool writeBackgrounds(const QString& programDir) {
+    std::vector<Job> jobs;
+    addBackgroundJobs(jobs, programDir + "/backgrounds");
+    return runTimed(jobs);
 }
 
 }  // namespace mediagen
