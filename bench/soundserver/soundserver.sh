@@ -1,18 +1,21 @@
 #!/bin/bash
 # Click to sound through a real sound server, from the recording of its
-# sink's monitor: a private PulseAudio (or PipeWire) with a null sink that
-# suspends after 3 s of nothing, bench_soundserver playing through it, and
+# sink's monitor: a private PulseAudio with a null sink that suspends after
+# 3 s of nothing, bench_soundserver playing through it, and
 # sinkmonitor recording the sink. For each sound asked for, the time from the
 # call to the first loud frame at the monitor: the first tune of a game, the
 # selection sound with the device asleep and the sink suspended, and again
 # with the device awake.
 #
-#   bench/soundserver/soundserver.sh [pulseaudio|pipewire [rounds [build dir]]]
+#   bench/soundserver/soundserver.sh [rounds [build dir]]
+#
+# CHOOSE_MS (2000) is how long the bench waits, as a child choosing on the
+# selection screen, before the first tune; 0 is a start with --activity.
+# BENCH names another build of bench_soundserver.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-kind=${1:-pulseaudio}
-rounds=${2:-5}
-build=${3:-$here/../../build/dev}
+rounds=${1:-5}
+build=${2:-$here/../../build/dev}
 bench=${BENCH:-$build/bench/soundserver/bench_soundserver}
 monitor=$build/tests/pulseaudio/sinkmonitor
 # shellcheck source=../../tests/pulseaudio/privateserver.sh
@@ -25,7 +28,7 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-start_sound_server "$dir" "$kind" || { echo "soundserver.sh: $kind does not start" >&2; exit 1; }
+start_sound_server "$dir" || { echo "soundserver.sh: PulseAudio does not start" >&2; exit 1; }
 "$monitor" null > "$dir/recording" 2> "$dir/monitor.log" &
 recorder=$!
 sleep 1

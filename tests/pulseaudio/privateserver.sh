@@ -1,10 +1,10 @@
 # Sourced by the tests and benchmarks that play through a real sound server:
-# a private PulseAudio (or PipeWire with its pulse server) with one null sink
-# named "null", which suspends after 3 s with nothing playing. Everything it
-# makes lives in the folder given, and stop_sound_server ends it.
+# a private PulseAudio with one null sink named "null", which suspends after
+# 3 s with nothing playing. Everything it makes lives in the folder given,
+# and stop_sound_server ends it.
 #
-#   start_sound_server DIR [pulseaudio|pipewire]   sets PULSE_SERVER; false if it cannot start
-#   sink_state                                     RUNNING, IDLE or SUSPENDED
+#   start_sound_server DIR    sets PULSE_SERVER; false if it cannot start
+#   sink_state                RUNNING, IDLE or SUSPENDED
 #   stop_sound_server
 
 sound_server_pids=()
@@ -14,45 +14,23 @@ sink_state() {
 }
 
 start_sound_server() {
-    local dir=$1 kind=${2:-pulseaudio}
+    local dir=$1
     mkdir -p "$dir/runtime" "$dir/home"
     chmod 700 "$dir/runtime"
     export PULSE_SERVER="unix:$dir/runtime/native"
-    if [ "$kind" = pulseaudio ]; then
-        # Runs as root too; it only warns that it was not meant to.
-        HOME=$dir/home XDG_RUNTIME_DIR=$dir/runtime \
-            pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-            --disallow-exit --log-target=stderr \
-            -L module-null-sink \
-            -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/runtime/native" \
-            -L "module-suspend-on-idle timeout=3" 2> "$dir/server.log" &
-        sound_server_pids+=($!)
-    else
-        # PipeWire: its daemon, the session manager, which suspends idle
-        # nodes, and its pulse server on our socket.
-        mkdir -p "$dir/pipewire-pulse.conf.d"
-        cat > "$dir/pipewire-pulse.conf.d/socket.conf" << CONF
-pulse.properties = { server.address = [ "unix:$dir/runtime/native" ] }
-CONF
-        local env=(HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" PIPEWIRE_RUNTIME_DIR="$dir/runtime"
-            XDG_CONFIG_HOME="$dir" DBUS_SESSION_BUS_ADDRESS=disabled: DISPLAY=)
-        env "${env[@]}" pipewire 2> "$dir/server.log" &
-        sound_server_pids+=($!)
-        sleep 0.5
-        env "${env[@]}" wireplumber 2> "$dir/wireplumber.log" &
-        sound_server_pids+=($!)
-        env "${env[@]}" pipewire-pulse 2> "$dir/pipewire-pulse.log" &
-        sound_server_pids+=($!)
-    fi
+    # Runs as root too; it only warns that it was not meant to.
+    HOME=$dir/home XDG_RUNTIME_DIR=$dir/runtime \
+        pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+        --disallow-exit --log-target=stderr \
+        -L module-null-sink \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/runtime/native" \
+        -L "module-suspend-on-idle timeout=3" 2> "$dir/server.log" &
+    sound_server_pids+=($!)
     local _
     for _ in $(seq 100); do
         pactl info > /dev/null 2>&1 && break
         sleep 0.1
     done
-    if [ "$kind" = pipewire ] && ! pactl list sinks short 2> /dev/null | grep -q null; then
-        pactl load-module module-null-sink sink_name=null > /dev/null 2>&1 || return 1
-        sleep 0.5
-    fi
     [ -n "$(sink_state)" ]
 }
 

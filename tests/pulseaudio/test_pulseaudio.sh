@@ -38,7 +38,7 @@ fail() {
 }
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 
-start_sound_server "$dir/server" pulseaudio || { cat "$dir/server/server.log"; fail "PulseAudio does not start"; exit 1; }
+start_sound_server "$dir/server" || { cat "$dir/server/server.log"; fail "PulseAudio does not start"; exit 1; }
 recording=$dir/recording
 "$monitor" null > "$recording" 2> "$dir/monitor.log" &
 pids+=($!)
