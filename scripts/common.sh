@@ -16,6 +16,8 @@ QUORVEL_PACKAGES=(
     libfluidsynth-dev
     # end-to-end checks
     xvfb xauth xdotool imagemagick clang-format
+    # the sound through a private PulseAudio server (tests/pulseaudio)
+    pulseaudio pulseaudio-utils libpulse-dev
     # the real-time monkey (tools/monkey): its window manager, its X connection,
     # and the stacks of a program that hangs
     openbox python3-xlib gdb

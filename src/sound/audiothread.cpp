@@ -17,8 +17,16 @@ constexpr int kInaudiblePeak = 8;
 }  // namespace
 
 AudioThread::AudioThread(SoundDevice& device, const MusicCue& cue,
-                         std::function<void(quint32)> tuneEnded)
-    : device_(device), cue_(cue), tuneEnded_(std::move(tuneEnded)) {}
+                         std::function<void(quint32)> tuneEnded, std::function<void()> becameQuiet)
+    : device_(device),
+      cue_(cue),
+      tuneEnded_(std::move(tuneEnded)),
+      becameQuiet_(std::move(becameQuiet)) {}
+
+void AudioThread::restart() {
+    quietFrames_ = 0;
+    quiet_.store(false);
+}
 
 void AudioThread::beforeMixCallback(void* self, quint8* stream, int bytes) {
     static_cast<AudioThread*>(self)->beforeMix(stream, bytes);
@@ -56,8 +64,11 @@ void AudioThread::sleepWhenQuiet(int frames) {
     // The music is back at its full level by then, so the ducking needs no
     // account of the time slept.
     static_assert(SoundDevice::kQuietBeforeSleepMs >= MusicDucking::kUpMs);
-    if (quietFrames_ * 1000 >=
-        qint64{SoundDevice::kQuietBeforeSleepMs} * device_.format().frequency)
+    const bool quiet = quietFrames_ * 1000 >=
+                       qint64{SoundDevice::kQuietBeforeSleepMs} * device_.format().frequency;
+    if (quiet_.exchange(quiet) != quiet && quiet)
+        becameQuiet_();
+    if (quiet)
         device_.sleep();
 }
 

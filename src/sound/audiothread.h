@@ -37,8 +37,16 @@ public:
     static constexpr int kReleaseMs = 150;
     static constexpr int kEndFadeMs = 80;
 
-    // tuneEnded is called on the audio thread with the run that has ended.
-    AudioThread(SoundDevice& device, const MusicCue& cue, std::function<void(quint32)> tuneEnded);
+    // tuneEnded is called on the audio thread with the run that has ended;
+    // becameQuiet when nothing has sounded for kQuietBeforeSleepMs, before it
+    // sleeps.
+    AudioThread(SoundDevice& device, const MusicCue& cue, std::function<void(quint32)> tuneEnded,
+                std::function<void()> becameQuiet);
+
+    // UI thread, before the callbacks are hooked to a device (re)opened: a
+    // fresh count of the quiet, so that the device is closed again only after
+    // a new spell of it.
+    void restart();
 
     // SDL2_mixer's music hook and post-mix callback; self is the AudioThread.
     static void beforeMixCallback(void* self, quint8* stream, int bytes);
@@ -49,6 +57,9 @@ public:
     // Anywhere: where the last tune that came to its end stopped, in
     // milliseconds of music played (counted in frames), or -1.
     qint64 lastTuneEndMs() const { return lastTuneEndMs_.load(); }
+    // Anywhere: nothing has sounded for kQuietBeforeSleepMs up to the last
+    // buffer mixed.
+    bool quiet() const { return quiet_.load(); }
 
 private:
     void beforeMix(quint8* stream, int bytes);
@@ -58,9 +69,11 @@ private:
     SoundDevice& device_;
     const MusicCue& cue_;
     const std::function<void(quint32)> tuneEnded_;
+    const std::function<void()> becameQuiet_;
 
     std::atomic<double> musicLevel_{MusicDucking::kFullLevel};
     std::atomic<qint64> lastTuneEndMs_{-1};
+    std::atomic<bool> quiet_{false};
 
     // The audio thread's own.
     MusicDucking ducking_;

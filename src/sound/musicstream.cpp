@@ -1,19 +1,26 @@
 #include "musicstream.h"
 
+#include <utility>
+
 #include "musicsynth.h"
 #include "sounddevice.h"
 
 namespace qv {
 
-bool MusicStream::available() {
-    if (cue_.synth == nullptr) {
-        MusicSynth* synth = device_.synth();
-        if (synth == nullptr)
-            return false;
+void MusicStream::takeSynth(MusicSynth* synth) {
+    if (synth == nullptr) {
+        synthMissing_ = true;
+        playing_ = playPending_ = false;
+        return;
+    }
+    {
         const SoundDevice::Locked locked(device_);
         cue_.synth = synth;
     }
-    return true;
+    if (std::exchange(playPending_, false)) {
+        playing_ = false;
+        startRun();
+    }
 }
 
 void MusicStream::hold(int player, const QByteArray& tune, qint64 noteEndMs) {
@@ -30,6 +37,17 @@ bool MusicStream::play() {
         return false;
     if (playing_)
         return true;
+    if (cue_.synth == nullptr) {
+        if (synthMissing_)
+            return false;
+        playPending_ = playing_ = true;
+        atTop_ = false;
+        return true;
+    }
+    return startRun();
+}
+
+bool MusicStream::startRun() {
     // A tune that has played is over: "play" starts it again.
     const SoundDevice::Locked locked(device_);
     if (!cue_.synth->play(tune_))
@@ -72,7 +90,9 @@ bool MusicStream::reachedEnd(quint32 run) {
 }
 
 void MusicStream::halt() {
-    playing_ = false;
+    playing_ = playPending_ = false;
+    if (cue_.synth == nullptr)
+        return;
     const SoundDevice::Locked locked(device_);
     cue_.run = 0;
     cue_.synth->silence();

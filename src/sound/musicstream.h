@@ -15,15 +15,20 @@ class SoundDevice;
 // is known for what it is.
 //
 // Threads: everything here is the UI thread's, but the cue, which it writes
-// only with SDL's audio lock held, for the audio thread to read.
+// only with SDL's audio lock held (or with the device closed), for the audio
+// thread to read.
 class MusicStream {
 public:
     explicit MusicStream(SoundDevice& device) : device_(device) {}
 
     const MusicCue& cue() const { return cue_; }
 
-    // Waits for the synthesizer the first time; false when there is none.
-    bool available();
+    // The synthesizer was asked for and there is none: no tune can play.
+    bool synthMissing() const { return synthMissing_; }
+    // The synthesizer has been built (nullptr: it could not be). A tune asked
+    // to play meanwhile starts now, from its top; without a synthesizer it
+    // stops, silently.
+    void takeSynth(MusicSynth* synth);
 
     bool holdsTune() const { return !tune_.isEmpty(); }
     int owner() const { return owner_; }
@@ -36,6 +41,8 @@ public:
     // next one starts.
     void hold(int player, const QByteArray& tune, qint64 noteEndMs);
     // Plays the tune held from where it stands: from its top, unless it plays.
+    // Before the synthesizer has come, the tune counts as playing and starts
+    // when it comes.
     bool play();
     // To the top of the tune; one that plays is cut off and plays on from there.
     bool rewind();
@@ -46,6 +53,7 @@ public:
     bool reachedEnd(quint32 run);
 
 private:
+    bool startRun();
     void halt();
 
     SoundDevice& device_;
@@ -56,6 +64,9 @@ private:
     // Nothing of the tune has been played since it was taken or rewound.
     bool atTop_ = false;
     bool playing_ = false;
+    // Playing, but waiting for the synthesizer.
+    bool playPending_ = false;
+    bool synthMissing_ = false;
     quint32 runSerial_ = 0;
 };
 

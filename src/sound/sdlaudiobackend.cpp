@@ -25,10 +25,16 @@ SdlAudioBackend::SdlAudioBackend(QObject* parent, const char* fallbackDriver,
     : AudioBackend(parent),
       device_(fallbackDriver, libraryName),
       music_(device_),
-      audioThread_(device_, music_.cue(), [this](quint32 run) {
-          QMetaObject::invokeMethod(
-              this, [this, run] { onTuneEndReached(run); }, Qt::QueuedConnection);
-      }) {
+      audioThread_(
+          device_, music_.cue(),
+          [this](quint32 run) {
+              QMetaObject::invokeMethod(
+                  this, [this, run] { onTuneEndReached(run); }, Qt::QueuedConnection);
+          },
+          [this] { QMetaObject::invokeMethod(&quietTimer_, qOverload<>(&QTimer::start)); }) {
+    quietTimer_.setSingleShot(true);
+    quietTimer_.setInterval(kCloseAfterSleepMs);
+    connect(&quietTimer_, &QTimer::timeout, this, &SdlAudioBackend::closeWhenQuiet);
     SdlAudioBackend* expected = nullptr;
     if (!liveBackend.compare_exchange_strong(expected, this))
         return;
@@ -62,13 +68,7 @@ void SdlAudioBackend::finishOpening() {
         }
         return;
     }
-    {
-        const SoundDevice::Mixer mixer = device_.mixer();
-        mixer->Mix_ChannelFinished(&SdlAudioBackend::channelFinishedCallback);
-        mixer->Mix_SetPostMix(&AudioThread::afterMixCallback, &audioThread_);
-        mixer->Mix_HookMusic(&AudioThread::beforeMixCallback, &audioThread_);
-        mixer->Mix_AllocateChannels(static_cast<int>(voices_.size()));
-    }
+    hookDevice();
     for (PlayerId id = 0; id < static_cast<PlayerId>(voices_.size()); ++id) {
         Voice& voice = voices_[id];
         const QString wave = voice.pendingWave;
@@ -76,6 +76,63 @@ void SdlAudioBackend::finishOpening() {
         if (voice.inUse && !wave.isEmpty() && !startWave(id, wave))
             voice.playing = false;
     }
+}
+
+void SdlAudioBackend::hookDevice() {
+    // No callback of ours runs before these: the quiet is counted afresh.
+    audioThread_.restart();
+    const SoundDevice::Mixer mixer = device_.mixer();
+    mixer->Mix_ChannelFinished(&SdlAudioBackend::channelFinishedCallback);
+    mixer->Mix_SetPostMix(&AudioThread::afterMixCallback, &audioThread_);
+    mixer->Mix_HookMusic(&AudioThread::beforeMixCallback, &audioThread_);
+    mixer->Mix_AllocateChannels(static_cast<int>(voices_.size()));
+}
+
+void SdlAudioBackend::unhookDevice() {
+    // Unhooking takes the audio lock, so no callback is running once these return.
+    const SoundDevice::Mixer mixer = device_.mixer();
+    mixer->Mix_SetPostMix(nullptr, nullptr);
+    mixer->Mix_HookMusic(nullptr, nullptr);
+    mixer->Mix_ChannelFinished(nullptr);
+    mixer->Mix_HaltChannel(-1);
+    for (Voice& voice : voices_) {
+        if (voice.chunk != nullptr)
+            mixer->Mix_FreeChunk(voice.chunk);
+        voice.chunk = nullptr;
+    }
+}
+
+bool SdlAudioBackend::wakeDevice() {
+    if (!open_)
+        return false;
+    if (device_.isOpen())
+        return true;
+    if (!device_.reopen())
+        return false;
+    hookDevice();
+    return true;
+}
+
+bool SdlAudioBackend::anythingPlays() const {
+    for (const Voice& voice : voices_) {
+        if (voice.playing)
+            return true;
+    }
+    return music_.playing();
+}
+
+// The audio thread has had nothing to mix for a while: unless something has
+// started since, the device goes, and with it the sound server's stream.
+void SdlAudioBackend::closeWhenQuiet() {
+    if (!open_ || !device_.isOpen() || !audioThread_.quiet())
+        return;
+    if (anythingPlays()) {
+        // Its end is on its way; the audio thread has no news left to give.
+        quietTimer_.start();
+        return;
+    }
+    unhookDevice();
+    device_.closeWhenQuiet();
 }
 
 QString SdlAudioBackend::driverName() {
@@ -101,20 +158,9 @@ SdlAudioBackend::~SdlAudioBackend() {
     }
     finishOpening();
     if (open_) {
-        {
-            const SoundDevice::Mixer mixer = device_.mixer();
-            // Unhooking takes the audio lock, so no callback is running once these return.
-            mixer->Mix_SetPostMix(nullptr, nullptr);
-            mixer->Mix_HookMusic(nullptr, nullptr);
-            mixer->Mix_ChannelFinished(nullptr);
-            liveBackend.store(nullptr);
-            mixer->Mix_HaltChannel(-1);
-            for (Voice& voice : voices_) {
-                if (voice.chunk != nullptr)
-                    mixer->Mix_FreeChunk(voice.chunk);
-                voice.chunk = nullptr;
-            }
-        }
+        if (device_.isOpen())
+            unhookDevice();
+        liveBackend.store(nullptr);
         music_.release();
     }
     device_.close();
@@ -132,7 +178,8 @@ void SdlAudioBackend::channelFinishedCallback(int channel) {
 // sound has started on the channel. Only a player we believe playing whose
 // channel has really fallen silent has come to its natural end.
 void SdlAudioBackend::onChannelFinished(int channel) {
-    if (!valid(channel) || !voices_[channel].playing || device_.mixer()->Mix_Playing(channel) != 0)
+    if (!valid(channel) || !voices_[channel].playing ||
+        (device_.isOpen() && device_.mixer()->Mix_Playing(channel) != 0))
         return;
     voices_[channel].playing = false;
     emit finished(channel);
@@ -160,8 +207,9 @@ AudioBackend::PlayerId SdlAudioBackend::createPlayer(const QString& name) {
         ++id;
     if (id == static_cast<PlayerId>(voices_.size())) {
         voices_.emplace_back();
-        // While the device is being opened, the channels are allocated when it is.
-        if (open_)
+        // While the device is being opened or closed, the channels are
+        // allocated when it opens.
+        if (open_ && device_.isOpen())
             device_.mixer()->Mix_AllocateChannels(static_cast<int>(voices_.size()));
     }
     voices_[id].inUse = true;
@@ -180,7 +228,8 @@ void SdlAudioBackend::haltChannel(PlayerId player) {
     Voice& voice = voices_[player];
     voice.playing = false;
     voice.pendingWave.clear();
-    if (!open_)
+    // A closed device plays nothing and holds no chunk.
+    if (!open_ || !device_.isOpen())
         return;
     const SoundDevice::Mixer mixer = device_.mixer();
     mixer->Mix_HaltChannel(player);
@@ -205,7 +254,7 @@ bool SdlAudioBackend::playWave(PlayerId player, const QString& path) {
 }
 
 bool SdlAudioBackend::startWave(PlayerId player, const QString& path) {
-    if (!open_)
+    if (!wakeDevice())
         return false;
     const SoundDevice::Mixer mixer = device_.mixer();
     Mix_Chunk* chunk = mixer->Mix_LoadWAV(QFile::encodeName(path).constData());
@@ -220,9 +269,9 @@ bool SdlAudioBackend::startWave(PlayerId player, const QString& path) {
     return true;
 }
 
-// The synthesizer is ready by the time the first tune is asked for, so a tune
-// starts at once. A file that is missing or holds no notes fails and leaves
-// the player holding what it held.
+// The first tune asked for starts building the synthesizer; later ones find
+// it ready and start at once. A file that is missing or holds no notes fails
+// and leaves the player holding what it held.
 bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
     finishOpening();
     if (!valid(player) || !open_)
@@ -232,8 +281,12 @@ bool SdlAudioBackend::openMusic(PlayerId player, const QString& path) {
         return false;
     const QByteArray tune = file.readAll();
     const MidiTiming timing = readMidiTiming(tune);
-    if (!timing.hasNotes() || !music_.available())
+    if (!timing.hasNotes() || music_.synthMissing())
         return false;
+    device_.startLoadingSynth([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { onSynthLoaded(); }, Qt::QueuedConnection);
+    });
     haltChannel(player);
     // The tune counts as ended once its last note has been released, not when
     // FluidSynth, seconds later, says so.
@@ -248,7 +301,12 @@ bool SdlAudioBackend::rewindMusic(PlayerId player) {
 
 bool SdlAudioBackend::playMusic(PlayerId player) {
     finishOpening();
-    return ownsMusic(player) && music_.play();
+    return ownsMusic(player) && wakeDevice() && music_.play();
+}
+
+void SdlAudioBackend::onSynthLoaded() {
+    // A tune waiting for it plays at once; the device stayed open for it.
+    music_.takeSynth(device_.synth());
 }
 
 void SdlAudioBackend::close(PlayerId player) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 
 #include <vector>
 
@@ -29,10 +30,16 @@ namespace qv {
 // silently.
 //
 // The program starts opening the device once its first window is painted. A
-// sound asked for meanwhile starts as soon as the device is open; every other
-// command opens it and waits. The music plays softly under the voices (see
-// MusicDucking) and rings out briefly after a tune's last note (see
-// AudioThread).
+// sound asked for meanwhile starts as soon as the device is open, however
+// long that takes (none is dropped as stale); every other command opens it
+// and waits. The synthesizer is built when the first tune is opened, on a
+// thread of its own; a tune asked to play meanwhile starts when it is ready.
+// The music plays softly under the voices (see MusicDucking) and rings out
+// briefly after a tune's last note (see AudioThread).
+//
+// Once nothing has sounded for kQuietBeforeCloseMs, the device is closed, so
+// that the sound server sees no stream and can suspend its sink; the next
+// command that needs it opens it again, on the UI thread, before it returns.
 //
 // SDL audio is one per process, so only one instance may exist at a time; a
 // second one stays silent.
@@ -46,6 +53,12 @@ public:
 
     // fallbackDriver: the SDL audio driver to try when the default one fails;
     // libraryName: where SDL2_mixer is loaded from.
+    // The audio thread sleeps after SoundDevice::kQuietBeforeSleepMs of
+    // quiet; the device is closed this long after that.
+    static constexpr int kCloseAfterSleepMs = 2000;
+    static constexpr int kQuietBeforeCloseMs =
+        SoundDevice::kQuietBeforeSleepMs + kCloseAfterSleepMs;
+
     explicit SdlAudioBackend(QObject* parent = nullptr, const char* fallbackDriver = "dummy",
                              const char* libraryName = kSdlMixerLibraryName,
                              Opening opening = Opening::Now);
@@ -67,8 +80,12 @@ public:
     // Where the last tune that came to its end stopped, in milliseconds of
     // music played (counted in audio frames), or -1.
     qint64 lastTuneEndMs() const { return audioThread_.lastTuneEndMs(); }
-    // SDL's audio thread is asleep: nothing has sounded for a while.
-    bool deviceAsleep() const { return device_.asleep(); }
+    // SDL's audio thread is asleep, or the device closed: nothing has
+    // sounded for a while.
+    bool deviceAsleep() const { return device_.asleep() || deviceClosed(); }
+    // The device was open and has been closed, as nothing has sounded for
+    // kQuietBeforeCloseMs.
+    bool deviceClosed() const { return open_ && !device_.isOpen(); }
 
     PlayerId createPlayer(const QString& name) override;
     void destroyPlayer(PlayerId player) override;
@@ -94,6 +111,13 @@ private:
     // Waits for the device, then hooks the callbacks and starts the sounds
     // that were asked for meanwhile. Does nothing the second time.
     void finishOpening();
+    // Hooks the callbacks to the device just opened and gives it its channels.
+    void hookDevice();
+    void unhookDevice();
+    // The device opened (again, if it was closed for quiet); false without audio.
+    bool wakeDevice();
+    bool anythingPlays() const;
+    void closeWhenQuiet();
     bool startWave(PlayerId player, const QString& path);
     bool valid(PlayerId player) const;
     void haltChannel(PlayerId player);
@@ -102,6 +126,7 @@ private:
     // Run on the UI thread, posted from SDL's callbacks.
     void onChannelFinished(int channel);
     void onTuneEndReached(quint32 run);
+    void onSynthLoaded();
     static void channelFinishedCallback(int channel);
 
     SoundDevice device_;
@@ -112,6 +137,8 @@ private:
     std::vector<Voice> voices_;
     MusicStream music_;
     AudioThread audioThread_;
+    // Started when the audio thread reports quiet; closes the device.
+    QTimer quietTimer_;
 };
 
 }  // namespace qv

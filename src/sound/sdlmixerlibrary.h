@@ -24,6 +24,7 @@ namespace qv {
     X(SDL_LockAudioDevice)        \
     X(SDL_UnlockAudioDevice)      \
     X(Mix_OpenAudio)              \
+    X(Mix_OpenAudioDevice)        \
     X(Mix_CloseAudio)             \
     X(Mix_QuerySpec)              \
     X(Mix_AllocateChannels)       \

@@ -13,11 +13,13 @@ namespace qv {
 
 namespace {
 
+// 512 frames: 11.6 ms from a click to its sound.
+constexpr int kBufferFrames = 512;
+
 bool startAudio(const SdlMixerLibrary& sdl) {
     if (sdl.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    // 512 frames: 11.6 ms from a click to its sound.
-    if (sdl.Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0)
+    if (sdl.Mix_OpenAudio(44100, AUDIO_S16SYS, 2, kBufferFrames) == 0)
         return true;
     sdl.SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
@@ -56,30 +58,69 @@ void SoundDevice::startOpening(std::function<void()> opened) {
     if (openingStarted())
         return;
     std::promise<bool> openedPromise;
-    std::promise<std::unique_ptr<MusicSynth>> synthPromise;
     opened_ = openedPromise.get_future();
-    synthLoaded_ = synthPromise.get_future();
-    opener_ =
-        std::thread([this, openedPromise = std::move(openedPromise),
-                     synthPromise = std::move(synthPromise), opened = std::move(opened)]() mutable {
-            const bool ok = open();
-            openedPromise.set_value(ok);
+    opener_ = std::thread(
+        [this, openedPromise = std::move(openedPromise), opened = std::move(opened)]() mutable {
+            openedPromise.set_value(open());
             if (opened)
                 opened();
-            synthPromise.set_value(ok ? loadSynth() : nullptr);
         });
 }
 
 bool SoundDevice::waitOpened() {
     startOpening({});
     opened_.wait();
+    if (opener_.joinable())
+        opener_.join();
     return open_;
 }
 
+void SoundDevice::closeWhenQuiet() {
+    if (!open_)
+        return;
+    {
+        const Awake awake(*this);
+        // Stops SDL's audio thread; it cannot fall asleep meanwhile.
+        sdl_->Mix_CloseAudio();
+    }
+    open_ = false;
+    closedWhenQuiet_ = true;
+    deviceId_ = 0;
+}
+
+bool SoundDevice::reopen() {
+    if (!closedWhenQuiet_)
+        return open_;
+    // The format it had, converted by SDL if the device now wants another:
+    // the synthesizer renders at its rate.
+    if (sdl_->Mix_OpenAudioDevice(format_.frequency, AUDIO_S16SYS, format_.channels, kBufferFrames,
+                                  nullptr, 0) != 0) {
+        std::fprintf(stderr, "quorvellearning: the sound device does not open again (%s)\n",
+                     sdl_->SDL_GetError());
+        return false;
+    }
+    closedWhenQuiet_ = false;
+    open_ = findDevice();
+    return open_;
+}
+
+void SoundDevice::startLoadingSynth(std::function<void()> loaded) {
+    if (synthLoader_.joinable() || synthTaken_ || !(open_ || closedWhenQuiet_))
+        return;
+    std::promise<std::unique_ptr<MusicSynth>> synthPromise;
+    synthLoaded_ = synthPromise.get_future();
+    synthLoader_ = std::thread([format = format_, synthPromise = std::move(synthPromise),
+                                loaded = std::move(loaded)]() mutable {
+        synthPromise.set_value(loadSynth(format));
+        if (loaded)
+            loaded();
+    });
+}
+
 MusicSynth* SoundDevice::synth() {
-    if (!synthTaken_ && openingStarted()) {
+    if (!synthTaken_ && synthLoader_.joinable()) {
         synth_ = synthLoaded_.get();
-        opener_.join();
+        synthLoader_.join();
         synthTaken_ = true;
     }
     return synth_.get();
@@ -88,6 +129,7 @@ MusicSynth* SoundDevice::synth() {
 void SoundDevice::close() {
     if (!openingStarted())
         return;
+    waitOpened();
     synth();
     if (open_) {
         const Awake awake(*this);
@@ -113,6 +155,9 @@ bool SoundDevice::open() {
     }
     // Qt handles the signals; SDL must not take SIGINT and SIGTERM from it.
     sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The sound server shows this name for the stream, not "SDL Application";
+    // a plain hint, so that SDL_AUDIO_DEVICE_APP_NAME in the environment wins.
+    sdl_->SDL_SetHint(SDL_HINT_APP_NAME, kSoundAppName);
     bool ok = startAudio(*sdl_);
     if (!ok && fallbackDriver_ != nullptr) {
         const QByteArray reason = sdl_->SDL_GetError();
@@ -140,6 +185,15 @@ bool SoundDevice::open() {
         format_.channels = channels;
         format_.frameBytes = static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8) * channels;
     }
+    if (!findDevice())
+        return false;
+    const char* driver = sdl_->SDL_GetCurrentAudioDriver();
+    driver_ = QString::fromLatin1(driver != nullptr ? driver : "");
+    maySleep_ = driver != nullptr && callsBackOnItsOwnThread(driver);
+    return true;
+}
+
+bool SoundDevice::findDevice() {
     deviceId_ = openDeviceId(*sdl_);
     if (deviceId_ == 0) {
         // Without it the mixer's lock cannot be taken.
@@ -150,18 +204,15 @@ bool SoundDevice::open() {
     }
     // Channels are allocated one per player as players are created.
     sdl_->Mix_AllocateChannels(0);
-    const char* driver = sdl_->SDL_GetCurrentAudioDriver();
-    driver_ = QString::fromLatin1(driver != nullptr ? driver : "");
-    maySleep_ = driver != nullptr && callsBackOnItsOwnThread(driver);
     return true;
 }
 
-std::unique_ptr<MusicSynth> SoundDevice::loadSynth() const {
+std::unique_ptr<MusicSynth> SoundDevice::loadSynth(Format format) {
     std::string error = "the device does not take 16-bit samples";
     std::unique_ptr<MusicSynth> synth;
     // SDL2_mixer keeps the 16-bit format it is asked for.
-    if (format_.frameBytes == 2 * format_.channels)
-        synth = MusicSynth::load(format_.frequency, &error);
+    if (format.frameBytes == 2 * format.channels)
+        synth = MusicSynth::load(format.frequency, &error);
     if (synth == nullptr)
         std::fprintf(stderr, "quorvellearning: no music (%s)\n", error.c_str());
     return synth;
@@ -179,12 +230,15 @@ SoundDevice::Awake::~Awake() {
     --device_.awakeHolds_;
 }
 
-SoundDevice::Locked::Locked(SoundDevice& device) : awake_(device), device_(device) {
-    device_.sdl_->SDL_LockAudioDevice(device_.deviceId_);
+SoundDevice::Locked::Locked(SoundDevice& device)
+    : awake_(device), device_(device), locked_(device.open_) {
+    if (locked_)
+        device_.sdl_->SDL_LockAudioDevice(device_.deviceId_);
 }
 
 SoundDevice::Locked::~Locked() {
-    device_.sdl_->SDL_UnlockAudioDevice(device_.deviceId_);
+    if (locked_)
+        device_.sdl_->SDL_UnlockAudioDevice(device_.deviceId_);
 }
 
 void SoundDevice::sleep() {

@@ -17,32 +17,44 @@ struct SdlMixerLibrary;
 // Where SDL2_mixer is loaded from when the device is opened; SDL2 comes with it.
 inline constexpr const char* kSdlMixerLibraryName = "libSDL2_mixer-2.0.so.0";
 
+// The name the sound server shows for the program's stream.
+inline constexpr const char* kSoundAppName = "Quorvel Learning";
+
 // The sound device: SDL2_mixer loaded and the device opened on a thread of
 // its own, the mixer's format, the music synthesizer, and the device's sleep
-// while nothing sounds.
+// and closing while nothing sounds.
 //
 // Opening (loading SDL2_mixer with the forty libraries it brings, and driver
 // probing, which can take a tenth of a second) runs on the opener thread, so
-// that the first window does not wait for it. The thread then builds the
-// music synthesizer, which reads the whole sound font: the device can play
-// sounds before that is done.
+// that the first window does not wait for it. The music synthesizer, which
+// reads the whole sound font (some 19 MiB), is built on a thread of its own
+// when the first tune is asked for, not before: the selection screen plays
+// no tune.
 //
 // Sleeping. SDL's audio thread wakes for every buffer, about ninety times a
 // second, whether anything sounds or not; pausing the device only makes it mix
-// silence, and closing it would cost a reopening at the next sound. So when
-// nothing has sounded for kQuietBeforeSleepMs, the audio thread stops in its
-// callback (sleep()) until the UI thread needs the mixer. It sleeps holding
-// SDL's audio lock, which most SDL2_mixer calls take: the UI thread reaches
-// the mixer only through a Mixer or a Locked, which wake the audio thread
-// first and keep it awake while they last. A sound asked for while it sleeps
-// is mixed into the buffer after the one it wakes for: a buffer later, as on
-// a device that never slept.
+// silence. So when nothing has sounded for kQuietBeforeSleepMs, the audio
+// thread stops in its callback (sleep()) until the UI thread needs the mixer.
+// It sleeps holding SDL's audio lock, which most SDL2_mixer calls take: the
+// UI thread reaches the mixer only through a Mixer or a Locked, which wake the
+// audio thread first and keep it awake while they last. A sound asked for
+// while it sleeps is mixed into the buffer after the one it wakes for: a
+// buffer later, as on a device that never slept.
+//
+// Closing. A sleeping audio thread still leaves the sound server a running
+// stream, which keeps its sink (and the machine's sound card) awake. So the
+// back end closes the device once it has been quiet a while longer
+// (closeWhenQuiet()); SDL2_mixer and SDL's audio stay loaded, and the next
+// sound opens the device again on the UI thread (reopen()), with the format
+// it had, in a few milliseconds.
 //
 // Threads: the opener thread writes the opening's results (library, format,
-// driver, device id) and the synthesizer before it hands them over through
-// the futures; after that the UI thread owns them, and the audio thread reads
-// the library and format in its callbacks, which are hooked only then. The
-// gate's fields are shared by the UI and audio threads under its mutex.
+// driver, device id) before it hands them over through the future; after that
+// the UI thread owns them, and the audio thread reads the library and format
+// in its callbacks, which are hooked only then. The synthesizer loader thread
+// reads the format, written before it starts, and hands the synthesizer over
+// through its future. The gate's fields are shared by the UI and audio threads
+// under its mutex.
 class SoundDevice {
 public:
     struct Format {
@@ -69,7 +81,19 @@ public:
     // Starts opening if need be and waits until the device is open; false
     // when there is no audio at all. Cheap once it has returned.
     bool waitOpened();
-    // Waits for the synthesizer; nullptr when music cannot be played.
+    // UI thread, once opened: the device plays now (it was not closed since).
+    bool isOpen() const { return open_; }
+    // UI thread, once opened: closes the device, leaving SDL's audio to
+    // reopen(); the hooks must be gone.
+    void closeWhenQuiet();
+    // UI thread: opens the device closed by closeWhenQuiet() again, with the
+    // same format. False, with the reason on stderr, when it cannot.
+    bool reopen();
+    // UI thread, once opened: starts building the synthesizer on its thread,
+    // which calls loaded() when it is done; does nothing once started.
+    void startLoadingSynth(std::function<void()> loaded);
+    // Waits for the synthesizer; nullptr when music cannot be played or its
+    // loading was never started.
     MusicSynth* synth();
     // Stops the audio thread and closes the device (with SDL's audio if this
     // device started it); the hooks must be gone.
@@ -102,7 +126,8 @@ public:
     };
     Mixer mixer() { return Mixer(*this); }
     // SDL's audio lock while it lives, for state the audio thread reads in
-    // its callbacks.
+    // its callbacks; nothing to lock on a closed device, which has no audio
+    // thread.
     class Locked {
     public:
         explicit Locked(SoundDevice& device);
@@ -113,6 +138,7 @@ public:
     private:
         Awake awake_;
         SoundDevice& device_;
+        const bool locked_;
     };
 
     // Audio thread, in a callback: sleeps until the UI thread wants the
@@ -124,14 +150,16 @@ public:
 
 private:
     bool open();
-    std::unique_ptr<MusicSynth> loadSynth() const;
+    bool findDevice();
+    static std::unique_ptr<MusicSynth> loadSynth(Format format);
 
     const char* fallbackDriver_;
     const char* libraryName_;
     std::thread opener_;
     std::future<bool> opened_;
+    std::thread synthLoader_;
     std::future<std::unique_ptr<MusicSynth>> synthLoaded_;
-    // Written by the opener thread before it sets opened_.
+    // Written by the opener thread before it sets opened_; the UI thread's after.
     const SdlMixerLibrary* sdl_ = nullptr;
     bool ownsSdl_ = false;
     bool open_ = false;
@@ -139,6 +167,8 @@ private:
     QString driver_;
     quint32 deviceId_ = 0;
     bool maySleep_ = false;
+    // The UI thread's: the device has opened once and closed for quiet since.
+    bool closedWhenQuiet_ = false;
     // The UI thread's once taken from synthLoaded_.
     std::unique_ptr<MusicSynth> synth_;
     bool synthTaken_ = false;

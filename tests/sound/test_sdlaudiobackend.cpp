@@ -31,6 +31,8 @@ constexpr int kShortMidiMs = 600;
 constexpr int kMidiTimeoutMs = kMidiMs + 10'000;
 // The audio thread falls asleep within this time once nothing sounds.
 constexpr int kSleepTimeoutMs = qv::SoundDevice::kQuietBeforeSleepMs + 3000;
+// The device is closed within this time once nothing sounds.
+constexpr int kCloseTimeoutMs = SdlAudioBackend::kQuietBeforeCloseMs + 3000;
 // A done that was wrongly kept would come within this time of the sound's end.
 constexpr int kQuietPeriodMs = 700;
 
@@ -601,24 +603,34 @@ private slots:
     // The audio thread sleeps holding SDL's audio lock: every command must
     // wake it, or the program would hang on its next sound. Each works as on
     // a device that never slept, and lets the device sleep again.
+    // After a longer quiet the device is closed, so that the sound server can
+    // suspend its sink; every command works on it as on an open one.
     void everyCommandWakesTheSleepingDevice_data() {
         QTest::addColumn<QString>("device");
         QTest::addColumn<QStringList>("commands");
         QTest::addColumn<int>("dones");
-        QTest::newRow("sound") << "WaveAudio" << QStringList{"sound"} << 1;
-        QTest::newRow("open, prev, play")
-            << "sequencer" << QStringList{"open", "prev", "play"} << 1;
-        QTest::newRow("prev, play a tune that has ended")
-            << "sequencer" << QStringList{"prev", "play"} << 1;
-        QTest::newRow("open, close") << "sequencer" << QStringList{"open", "close"} << 0;
-        QTest::newRow("close") << "WaveAudio" << QStringList{"close"} << 0;
-        QTest::newRow("a new player") << "WaveAudio" << QStringList{"new player"} << 0;
+        QTest::addColumn<bool>("closed");
+        for (const bool closed : {false, true}) {
+            const auto row = [closed](const char* name) {
+                return &QTest::newRow(
+                    qPrintable(QString("%1, device %2").arg(name, closed ? "closed" : "asleep")));
+            };
+            *row("sound") << "WaveAudio" << QStringList{"sound"} << 1 << closed;
+            *row("open, prev, play")
+                << "sequencer" << QStringList{"open", "prev", "play"} << 1 << closed;
+            *row("prev, play a tune that has ended")
+                << "sequencer" << QStringList{"prev", "play"} << 1 << closed;
+            *row("open, close") << "sequencer" << QStringList{"open", "close"} << 0 << closed;
+            *row("close") << "WaveAudio" << QStringList{"close"} << 0 << closed;
+            *row("a new player") << "WaveAudio" << QStringList{"new player"} << 0 << closed;
+        }
     }
 
     void everyCommandWakesTheSleepingDevice() {
         QFETCH(QString, device);
         QFETCH(QStringList, commands);
         QFETCH(int, dones);
+        QFETCH(bool, closed);
         SoundPlayer player(*backend_, clock_, "soundplayer");
         QSignalSpy done(&player, &SoundPlayer::done);
         player.setDeviceType(device);
@@ -632,6 +644,8 @@ private slots:
             done.clear();
         }
         QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceAsleep(), kSleepTimeoutMs);
+        if (closed)
+            QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceClosed(), kCloseTimeoutMs);
         std::unique_ptr<SoundPlayer> other;
         for (const QString& command : commands) {
             if (command == "new player") {
@@ -644,11 +658,87 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), dones, kMidiTimeoutMs);
         QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceAsleep(), kSleepTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceClosed(), kCloseTimeoutMs);
         QCOMPARE(done.count(), dones);
     }
 
-    // A sound asked for while the device sleeps is heard whole, once.
+    // The device is never closed while a sound or a tune plays, nor while a
+    // tune waits for the synthesizer.
+    void theDeviceClosesOnlyWhenNothingSounds() {
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        SoundPlayer voice(*backend_, clock_, "soundplayer");
+        QSignalSpy musicDone(&music, &SoundPlayer::done);
+        QSignalSpy voiceDone(&voice, &SoundPlayer::done);
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceClosed(), kCloseTimeoutMs);
+        // A tune a little longer than the quiet before closing, from a closed device.
+        const QString longMidi = dir_.filePath("long.mid");
+        QVERIFY(qvtest::writeMidiNote(longMidi, SdlAudioBackend::kQuietBeforeCloseMs + 500));
+        music.setDeviceType("sequencer");
+        music.setFileName(longMidi);
+        music.setCommand("open");
+        music.setNotify(true);
+        music.setCommand("play");
+        QVERIFY(!backend_->deviceClosed());
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (musicDone.count() < 1 && elapsed.elapsed() < kMidiTimeoutMs + 5000) {
+            QVERIFY(!backend_->deviceClosed());
+            QTest::qWait(20);
+        }
+        QCOMPARE(musicDone.count(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceClosed(), kCloseTimeoutMs);
+        voice.setFileName(shortWave_);
+        voice.setNotify(true);
+        voice.setCommand("sound");
+        QVERIFY(!backend_->deviceClosed());
+        QTRY_COMPARE(voiceDone.count(), 1);
+    }
+
+    // The synthesizer and its sound font (some 19 MiB) are not loaded for
+    // sounds: only the first tune asked for builds them.
+    void theSynthesizerIsBuiltForTheFirstTuneOnly() {
+        backend_.reset();
+        qv::SoundDevice device("dummy", qv::kSdlMixerLibraryName);
+        QVERIFY(device.waitOpened());
+        QCOMPARE(device.synth(), nullptr);
+        int loaded = 0;
+        device.startLoadingSynth([&loaded] { ++loaded; });
+        QVERIFY(device.synth() != nullptr);
+        QCOMPARE(loaded, 1);
+        device.close();
+    }
+
+    // The UI thread does not wait while the synthesizer is built: the first
+    // tune counts as playing at once, starts when it is ready, and is heard
+    // to its end with one done.
+    void theFirstTuneDoesNotWaitForTheSynthesizer() {
+        SoundPlayer music(*backend_, clock_, "playbackmusiccontrol");
+        QSignalSpy done(&music, &SoundPlayer::done);
+        music.setDeviceType("sequencer");
+        music.setFileName(midi_);
+        music.setCommand("open");
+        music.setCommand("prev");
+        music.setNotify(true);
+        music.setCommand("play");
+        // Not yet handed to the UI thread, which has not waited for it.
+        QCOMPARE(backend_->musicGain(), -1.0);
+        QVERIFY(backend_->isPlaying(0));
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kMidiTimeoutMs);
+        const qint64 endedAt = backend_->lastTuneEndMs();
+        QVERIFY2(endedAt >= kMidiMs && endedAt <= kMidiMs + 30,
+                 qPrintable(QString::number(endedAt)));
+    }
+
+    // A sound asked for while the device sleeps, or after it was closed, is
+    // heard whole, once. (Opened again, the disk driver starts its file anew.)
+    void aSoundAfterSleepIsHeardWhole_data() {
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("asleep") << false;
+        QTest::newRow("closed") << true;
+    }
+
     void aSoundAfterSleepIsHeardWhole() {
+        QFETCH(bool, closed);
         backend_.reset();
         const DiskOutput output(dir_.filePath("sound.raw"));
         {
@@ -657,6 +747,8 @@ private slots:
             SoundPlayer player(backend, clock_, "soundplayer");
             QSignalSpy done(&player, &SoundPlayer::done);
             QTRY_VERIFY_WITH_TIMEOUT(backend.deviceAsleep(), kSleepTimeoutMs);
+            if (closed)
+                QTRY_VERIFY_WITH_TIMEOUT(backend.deviceClosed(), kCloseTimeoutMs);
             player.setFileName(shortWave_);
             player.setNotify(true);
             player.setCommand("sound");
