@@ -16,6 +16,9 @@ QUORVEL_PACKAGES=(
     libfluidsynth-dev
     # end-to-end checks
     xvfb xauth xdotool imagemagick clang-format
+    # a dialog's X11 window state, which the toolkit has no call for, and
+    # reading the windows' properties in the tests
+    libxcb1-dev x11-utils
     # the real-time monkey (tools/monkey): its window manager, its X connection,
     # and the stacks of a program that hangs
     openbox python3-xlib gdb
