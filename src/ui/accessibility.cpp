@@ -243,9 +243,14 @@ void setAccessibleUnit(QWidget& control, const QString& unit) {
 
 void renewAccessibleIdentity(QWidget& widget) {
     // The next question about the widget makes its interface anew, under a
-    // new id.
-    if (QAccessibleInterface* known = QAccessible::queryAccessibleInterface(&widget))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+    // new id; its controls' too, which a screen reader knows with the old
+    // window as their parent.
+    QList<QWidget*> renewed = widget.findChildren<QWidget*>();
+    renewed.prepend(&widget);
+    for (QWidget* each : renewed) {
+        if (QAccessibleInterface* known = QAccessible::queryAccessibleInterface(each))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+    }
 }
 
 void markDecorative(QWidget& widget) {

@@ -24,9 +24,10 @@ void setAccessibleRole(QWidget& widget, QAccessible::Role role);
 // "Times" ("Repeat Object, 1 Times").
 void setAccessibleUnit(QWidget& control, const QString& unit);
 
-// Gives widget a new identity for screen readers, which keep the role of an
-// object from the first time they met it: for a window that has become a
-// dialog, or a window of its own again.
+// Gives widget and the controls in it a new identity for screen readers,
+// which keep the role of an object (and of its parent) from the first time
+// they met it: for a window that has become a dialog, or a window of its own
+// again.
 void renewAccessibleIdentity(QWidget& widget);
 
 // A picture (or a mark such as the focus ring) that only decorates: it is
