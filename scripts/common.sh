@@ -18,6 +18,9 @@ QUORVEL_PACKAGES=(
     xvfb xauth xdotool imagemagick clang-format
     # the sound through a private PulseAudio server (tests/pulseaudio)
     pulseaudio pulseaudio-utils libpulse-dev
+    # a dialog's X11 window state, which the toolkit has no call for, and
+    # reading the windows' properties in the tests
+    libxcb1-dev x11-utils
     # the real-time monkey (tools/monkey): its window manager, its X connection,
     # and the stacks of a program that hangs
     openbox python3-xlib gdb

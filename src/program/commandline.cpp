@@ -14,12 +14,23 @@ constexpr int kUsageError = 2;
 
 const QString kProgram = QStringLiteral("quorvellearning");
 
-// The options every Qt program takes (see qt6options(7)) on this platform.
+// The options the toolkit itself takes out of the arguments when the
+// application starts, on every platform (QCoreApplication, QGuiApplication,
+// QApplication) and on X11 (the xcb platform); each also as --name. Some
+// take the next argument as their value; -style, -stylesheet and
+// -qmljsdebugger take it after "=" as well.
 constexpr const char* kToolkitOptionsWithValue[] = {
-    "style",         "stylesheet", "qmljsdebugger",   "platform",    "platformpluginpath",
-    "platformtheme", "plugin",     "qwindowgeometry", "qwindowicon", "qwindowtitle",
-    "session",       "display",    "geometry"};
-constexpr const char* kToolkitFlags[] = {"widgetcount", "reverse"};
+    // every platform
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+    "qwindowtitle", "session", "style", "stylesheet", "qmljsdebugger",
+    // X11: the display, the instance name and visual, and the X11 spellings
+    // of -qwindowgeometry, -qwindowtitle and -qwindowicon
+    "display", "name", "visual", "geometry", "title", "icon"};
+constexpr const char* kToolkitFlags[] = {
+    // every platform ("qdevel" and "qdebug" are still taken, and ignored)
+    "reverse", "testability", "widgetcount", "qdevel", "qdebug",
+    // X11: whether the pointer and keyboard may be grabbed (menus, lists)
+    "nograb", "dograb"};
 
 QCommandLineOption hidden(QCommandLineOption option) {
     option.setFlags(QCommandLineOption::HiddenFromHelp);

@@ -17,6 +17,7 @@ namespace {
 
 constexpr char kRoleProperty[] = "qvAccessibleRole";
 constexpr char kDecorativeProperty[] = "qvDecorative";
+constexpr char kUnitProperty[] = "qvAccessibleUnit";
 
 // The children a screen reader is shown: those the toolkit would show,
 // without the decorations.
@@ -42,8 +43,10 @@ public:
         const QVariant given = w->property(kRoleProperty);
         const auto role =
             given.isValid() ? QAccessible::Role(given.toInt()) : QAccessibleWidget::role();
-        // A window shown modally is, for that while, a dialog.
-        if (role == QAccessible::Window && w->isWindow() && w->windowModality() != Qt::NonModal)
+        // A window shown as another's dialog, or modally, is for that while
+        // a dialog.
+        if (role == QAccessible::Window && w->isWindow() &&
+            (w->windowType() == Qt::Dialog || w->windowModality() != Qt::NonModal))
             return QAccessible::Dialog;
         return role;
     }
@@ -133,8 +136,12 @@ public:
     explicit ListAccessible(QComboBox* list) : WidgetAccessible(list, QAccessible::ComboBox) {}
 
     QString text(QAccessible::Text text) const override {
-        if (text == QAccessible::Name || text == QAccessible::Value)
+        if (text == QAccessible::Value)
             return list()->currentText();
+        if (text == QAccessible::Name) {
+            const QString unit = list()->property(kUnitProperty).toString();
+            return unit.isEmpty() ? list()->currentText() : list()->currentText() + ' ' + unit;
+        }
         return WidgetAccessible::text(text);
     }
 
@@ -228,6 +235,22 @@ void setAccessibleRole(QWidget& widget, QAccessible::Role role) {
     if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
         made && !dynamic_cast<WidgetAccessible*>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+void setAccessibleUnit(QWidget& control, const QString& unit) {
+    control.setProperty(kUnitProperty, unit);
+}
+
+void renewAccessibleIdentity(QWidget& widget) {
+    // The next question about the widget makes its interface anew, under a
+    // new id; its controls' too, which a screen reader knows with the old
+    // window as their parent.
+    QList<QWidget*> renewed = widget.findChildren<QWidget*>();
+    renewed.prepend(&widget);
+    for (QWidget* each : renewed) {
+        if (QAccessibleInterface* known = QAccessible::queryAccessibleInterface(each))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+    }
 }
 
 void markDecorative(QWidget& widget) {

@@ -1,11 +1,11 @@
 #include "backdrop.h"
 
 #include <QCloseEvent>
-#include <QWindow>
 
 #include "forms.h"
 #include "links/desktop.h"
 #include "platform.h"
+#include "toplevelwindows.h"
 
 namespace qv {
 
@@ -28,18 +28,21 @@ Backdrop::Backdrop(Forms& forms) : QWidget(nullptr), forms_(forms) {
 }
 
 void Backdrop::showBehind(QWidget& front) {
+    if (front_ && front_ != &front && !front_->isVisible())
+        makeOwnWindow(*front_);
     front_ = &front;
     // Not showFullScreen(): that would make it the active window.
     setWindowState(Qt::WindowFullScreen);
+    coverScreenWithoutWindowManager(*this);
     show();
-    front.winId();
-    front.windowHandle()->setTransientParent(windowHandle());
+    // The desktop keeps its dialog above it.
+    makeDialogOf(front, *this);
 }
 
 void Backdrop::leave() {
-    if (front_ && front_->windowHandle() &&
-        front_->windowHandle()->transientParent() == windowHandle())
-        front_->windowHandle()->setTransientParent(nullptr);
+    // The window in front is hidden by now, and a window of its own again.
+    if (front_ && !front_->isVisible())
+        makeOwnWindow(*front_);
     front_ = nullptr;
     hide();
 }

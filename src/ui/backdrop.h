@@ -16,8 +16,8 @@ class Backdrop final : public QWidget {
 public:
     explicit Backdrop(Forms& forms);
 
-    // Fills the screen and keeps front above it, for the desktop to show
-    // front as its dialog. Call before front is shown.
+    // Fills the screen and makes front its dialog, kept above it. Call
+    // before front is shown.
     void showBehind(QWidget& front);
     // Hides the backdrop, and front is a window of its own again.
     void leave();

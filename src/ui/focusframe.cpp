@@ -1,8 +1,10 @@
 #include "focusframe.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QPainter>
+#include <QRadioButton>
 
 #include "accessibility.h"
 #include "pictures/focusring.h"
@@ -43,13 +45,23 @@ void FocusFrame::follow(QWidget* now) {
     place();
 }
 
+int FocusFrame::sideOutside(const QWidget& control) {
+    // A check box or option button draws its box or circle right at its left
+    // edge, and its caption may reach its right edge: the ring's sides stand
+    // wholly outside it.
+    if (qobject_cast<const QCheckBox*>(&control) || qobject_cast<const QRadioButton*>(&control))
+        return kThickness;
+    return kOutside;
+}
+
 void FocusFrame::place() {
     if (!control_ || !control_->isVisible()) {
         hide();
         return;
     }
     const QRect around(control_->mapTo(window(), QPoint(0, 0)), control_->size());
-    setGeometry(around.adjusted(-kOutside, -kOutside, kOutside, kOutside));
+    const int side = sideOutside(*control_);
+    setGeometry(around.adjusted(-side, -kOutside, side, kOutside));
     show();
     raise();
 }

@@ -22,9 +22,11 @@ public:
     // The control the ring is around; null while it is hidden.
     QWidget* control() const { return control_; }
 
-    // The ring's width, and how much of it lies outside the control's edge.
+    // The ring's width, and how much of it lies outside the control's edge:
+    // at the top and bottom kOutside, at the sides sideOutside(control).
     static constexpr int kThickness = 6;
     static constexpr int kOutside = 3;
+    static int sideOutside(const QWidget& control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -11,6 +11,9 @@
 
 #include <algorithm>
 
+#include "accessibility.h"
+#include "x11desktop.h"
+
 namespace qv {
 
 namespace {
@@ -58,7 +61,47 @@ QMargins frameMargins(const QWidget& window) {
             frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
+// Gives a hidden window the type type (a window of its own, a dialog),
+// keeping its frame's other hints. A screen reader meets it anew as what it
+// has become.
+void setWindowType(QWidget& window, Qt::WindowType type) {
+    const Qt::WindowFlags flags = window.windowFlags();
+    if ((flags & Qt::WindowType_Mask) == type)
+        return;
+    window.setWindowFlags((flags & ~Qt::WindowType_Mask) | type);
+    renewAccessibleIdentity(window);
+}
+
 }  // namespace
+
+void makeDialogOf(QWidget& window, QWidget& owner) {
+    setWindowType(window, Qt::Dialog);
+    QWidget* ownerWindow = owner.window();
+    ownerWindow->winId();
+    window.winId();
+    window.windowHandle()->setTransientParent(ownerWindow->windowHandle());
+    showInTaskbar(*window.windowHandle(), false);
+}
+
+void makeOwnWindow(QWidget& window) {
+    setWindowType(window, Qt::Window);
+    window.winId();
+    window.windowHandle()->setTransientParent(nullptr);
+    showInTaskbar(*window.windowHandle(), true);
+}
+
+void showFillingScreen(QWidget& window) {
+    window.showFullScreen();
+    coverScreenWithoutWindowManager(window);
+}
+
+void coverScreenWithoutWindowManager(QWidget& window) {
+    if (windowManagerFillsScreen())
+        return;
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        window.setGeometry(screen->geometry());
+}
 
 void showModal(QWidget& window, QWidget* owner) {
     QPointer<QWidget> guard(&window);
@@ -67,13 +110,14 @@ void showModal(QWidget& window, QWidget* owner) {
         window.hide();
     window.setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
+    // The desktop keeps a dialog above the window it belongs to.
+    const bool wasDialog = window.windowType() == Qt::Dialog;
+    window.winId();
+    const QPointer<QWindow> previousParent = window.windowHandle()->transientParent();
+    if (owner)
+        makeDialogOf(window, *owner);
     ModalWatch filter(loop, owner ? owner->window() : nullptr);
     window.installEventFilter(&filter);
-    // The desktop keeps a dialog above the window it belongs to.
-    if (owner && owner->window()->windowHandle()) {
-        window.winId();
-        window.windowHandle()->setTransientParent(owner->window()->windowHandle());
-    }
     centerOver(window, owner);
     window.show();
     // A window shown for the first time learns the size of its frame only
@@ -87,8 +131,11 @@ void showModal(QWidget& window, QWidget* owner) {
         return;
     window.removeEventFilter(&filter);
     window.setWindowModality(previous);
-    if (window.windowHandle())
-        window.windowHandle()->setTransientParent(nullptr);
+    // It goes back to what it was: a window of its own, or another's dialog.
+    if (!wasDialog)
+        makeOwnWindow(window);
+    else if (window.windowHandle())
+        window.windowHandle()->setTransientParent(previousParent);
 }
 
 void bringBackFromMinimised(QWidget& window) {

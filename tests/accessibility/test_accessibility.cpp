@@ -135,14 +135,45 @@ private slots:
         mainform& game = rig.open("learncolors");
         selectform& screen = rig.program.forms->select();
         int roleWhileOpen = -1;
+        // A screen reader that met the screen as a window keeps the role of
+        // what it met: the dialog is a new object to it.
+        const QAccessible::Id asWindow = QAccessible::uniqueId(accessible(&screen));
+        QAccessible::Id asDialog = 0;
         whenDialogOpens([&] {
             roleWhileOpen = accessible(&screen)->role();
+            asDialog = QAccessible::uniqueId(accessible(&screen));
             screen.close();
         });
         game.newmenu_click();
         QCOMPARE(roleWhileOpen, int(QAccessible::Dialog));
+        QVERIFY(asDialog != asWindow);
         screen.showAsWindow();
         QCOMPARE(int(accessible(&screen)->role()), int(QAccessible::Window));
+        QVERIFY(QAccessible::uniqueId(accessible(&screen)) != asDialog);
+    }
+
+    // On the way from the options dialog to any of its controls a screen
+    // reader meets only named groups and pages, and layout it passes over
+    // unnamed (no "layered pane").
+    void nothingUnnamedStandsAboveAControl() {
+        Windows windows;
+        QWidget* shown = windows.open("options");
+        QVERIFY(shown);
+        int controls = 0;
+        for (QWidget* control : shown->findChildren<QWidget*>()) {
+            if (control->focusPolicy() == Qt::NoFocus || isDecorative(*control))
+                continue;
+            ++controls;
+            for (QAccessibleInterface* up = accessible(control)->parent();
+                 up && up->object() != shown; up = up->parent()) {
+                const QString where = control->objectName() + " in " + up->object()->objectName();
+                QVERIFY2(up->role() != QAccessible::LayeredPane, qPrintable(where));
+                QVERIFY2(
+                    up->role() == QAccessible::Client || !up->text(QAccessible::Name).isEmpty(),
+                    qPrintable(where));
+            }
+        }
+        QVERIFY(controls > 10);
     }
 
     // Control, role, name and description: buttons by what they say or do,
@@ -191,7 +222,7 @@ private slots:
             "Allow the user to cycle through the objects.");
         row("options", "repeatoption", QAccessible::CheckBox, "Repeat",
             "If checked the question will be repeated after a long pause.");
-        row("options", "SSPanel3", QAccessible::StaticText, "Repeat Object Times",
+        row("options", "SSPanel3", QAccessible::StaticText, "Repeat Object",
             "The lower the value more it changes.");
         row("options", "SSPanel1", QAccessible::StaticText, "Special Effects",
             "The lower the value the faster the effect.");
@@ -233,36 +264,44 @@ private slots:
         QCOMPARE(names, QStringList({"Global Options", "Learn Options", "Play Options"}));
     }
 
-    // A list's name is the entry it shows; its caption labels it, without
-    // the blanks that make room for it.
+    // A list's value is the entry it shows, and it reads as the eye reads
+    // it: its caption's words before it label it, and the words after it
+    // (after the gap of blanks that makes room for it, or the label right of
+    // it) follow the entry in its name.
     void listsAreLabelledByTheirCaptions_data() {
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("shows");
+        QTest::addColumn<QString>("name");
         QTest::newRow("backlistcount") << "backlistcount"
                                        << "Change Background after"
-                                       << "5";
+                                       << "5"
+                                       << "5 Pictures.";
         QTest::newRow("repeatobj") << "repeatobj"
-                                   << "Repeat Object Times"
-                                   << "1";
+                                   << "Repeat Object"
+                                   << "1"
+                                   << "1 Times";
         QTest::newRow("fxspeedlist") << "fxspeedlist"
                                      << "Special Effects"
+                                     << "10"
                                      << "10";
         QTest::newRow("Playfxspeedlist") << "Playfxspeedlist"
                                          << "Special Effects"
+                                         << "10"
                                          << "10";
     }
     void listsAreLabelledByTheirCaptions() {
         QFETCH(QString, list);
         QFETCH(QString, label);
         QFETCH(QString, shows);
+        QFETCH(QString, name);
         Windows windows;
         QVERIFY(windows.open("options"));
         auto* combo = windows.dialog->findChild<QComboBox*>(list);
         QVERIFY(combo);
         QAccessibleInterface* iface = accessible(combo);
         QCOMPARE(iface->role(), QAccessible::ComboBox);
-        QCOMPARE(iface->text(QAccessible::Name), shows);
+        QCOMPARE(iface->text(QAccessible::Name), name);
         QCOMPARE(iface->text(QAccessible::Value), shows);
         QStringList labels;
         for (const auto& [other, relation] : iface->relations(QAccessible::Label))

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 #include "ui/about/aboutform.h"
 #include "ui/focusframe.h"
 #include "ui/mainform/mainform.h"
+#include "ui/menubar.h"
 #include "ui/options/options.h"
 #include "ui/options/panel.h"
 #include "ui/options/tabcontrol.h"
@@ -439,14 +441,75 @@ private slots:
     // Wherever the focus is, a thick ring of the focus colour shows it: round
     // the control in the dialogs and on the selection screen, round the
     // picture in the game, inside the chosen tab.
+    // Escape from an open menu leaves the menu bar with the keys, and the
+    // title that the next Down opens is marked as an open menu's title is;
+    // Escape once more gives the keys back to the window, and the mark goes.
+    void escapeFromAMenuLeavesItsTitleMarked() {
+        GameRig rig(GameRig::withoutMusic({}), GameRig::Library::Fixture);
+        mainform& game = rig.open("learncolors");
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        auto* bar = qobject_cast<MenuBar*>(game.menuBar());
+        QVERIFY(bar);
+        const QRect title = bar->actionGeometry(game.filemenu->menuAction());
+        const auto titleShown = [&] { return bar->grab().toImage().copy(title); };
+        const QImage plain = titleShown();
+        // No control of the window has the keys before: they are the window's.
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+        QCOMPARE(QApplication::focusWidget(), nullptr);
+
+        QTest::keyClick(&game, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(game.filemenu->isVisible());
+        const QImage open = titleShown();
+        QVERIFY(open != plain);
+        QTest::keyClick(game.filemenu, Qt::Key_Escape);
+        QTRY_VERIFY(!game.filemenu->isVisible());
+        QVERIFY(bar->hasFocus());
+        QCOMPARE(bar->keyboardChoice(), game.filemenu->menuAction());
+        QCOMPARE(titleShown(), open);
+
+        // Down opens what the mark shows.
+        QTest::keyClick(bar, Qt::Key_Down);
+        QTRY_VERIFY(game.filemenu->isVisible());
+        QTest::keyClick(game.filemenu, Qt::Key_Escape);
+        QTRY_VERIFY(!game.filemenu->isVisible());
+        // (The off-screen platform lets the closed menu keep the activation.)
+        game.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QTRY_VERIFY(!bar->hasFocus());
+        QCOMPARE(QApplication::activeWindow(), &game);
+        QCOMPARE(bar->keyboardChoice(), nullptr);
+        QCOMPARE(titleShown(), plain);
+        // The next Down is the window's, and opens nothing.
+        QTest::keyClick(game.windowHandle(), Qt::Key_Down);
+        QTest::qWait(50);
+        QVERIFY(!game.filemenu->isVisible());
+        QVERIFY(!bar->hasFocus());
+    }
+
+    // A check box or option button has the ring's sides wholly outside it:
+    // its box or circle starts at its very edge.
     void focusIsShown_data() {
         QTest::addColumn<QString>("control");
-        for (const char* name : {"changebackcheck", "backlistcount", "standardopt", "okaybutglobal",
-                                 "repeatobj", "keyboardopt", "okayclose2", "Playfxspeedlist"})
-            QTest::newRow(name) << QString::fromLatin1(name);
+        QTest::addColumn<int>("sideOutside");
+        const int half = FocusFrame::kOutside;
+        const int whole = FocusFrame::kThickness;
+        for (const auto& [name, side] :
+             std::initializer_list<std::pair<const char*, int>>{{"changebackcheck", whole},
+                                                                {"backlistcount", half},
+                                                                {"standardopt", whole},
+                                                                {"okaybutglobal", half},
+                                                                {"repeatobj", half},
+                                                                {"keyboardopt", whole},
+                                                                {"okayclose2", half},
+                                                                {"Playfxspeedlist", half}})
+            QTest::newRow(name) << QString::fromLatin1(name) << side;
     }
     void focusIsShown() {
         QFETCH(QString, control);
+        QFETCH(int, sideOutside);
         TestProgram program;
         program.useSettings({});
         options dialog(*program.forms);
@@ -464,8 +527,8 @@ private slots:
         QVERIFY(frame);
         QCOMPARE(frame->control(), widget);
         const QRect around(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
-        QCOMPARE(frame->geometry(), around.adjusted(-FocusFrame::kOutside, -FocusFrame::kOutside,
-                                                    FocusFrame::kOutside, FocusFrame::kOutside));
+        QCOMPARE(frame->geometry(), around.adjusted(-sideOutside, -FocusFrame::kOutside,
+                                                    sideOutside, FocusFrame::kOutside));
         // Drawn above everything: the window's picture shows the ring.
         QVERIFY(ringAround(dialog.grab().toImage(), frame->geometry(), FocusFrame::kThickness));
         // Gone with the focus.

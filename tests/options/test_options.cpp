@@ -16,6 +16,8 @@
 #include "sound/soundplayer.h"
 #include "support/gamerig.h"
 #include "timing/timer.h"
+#include "ui/accessibility.h"
+#include "ui/focusframe.h"
 #include "ui/mainform/mainform.h"
 #include "ui/options/options.h"
 #include "ui/options/panel.h"
@@ -358,7 +360,14 @@ private slots:
         auto* control = dialog.findChild<QWidget*>(name);
         QVERIFY(control);
         QCOMPARE(control->parentWidget()->objectName(), inside);
-        QCOMPARE(control->geometry(), geometry);
+        if (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control)) {
+            // Wider only as far as its whole caption needs.
+            QCOMPARE(control->pos(), geometry.topLeft());
+            QCOMPARE(control->height(), geometry.height());
+            QCOMPARE(control->width(), std::max(geometry.width(), control->sizeHint().width()));
+        } else {
+            QCOMPARE(control->geometry(), geometry);
+        }
         QCOMPARE(captionOf(control), caption);
         QCOMPARE(control->toolTip(), tooltip);
 
@@ -415,6 +424,40 @@ private slots:
             QVERIFY(!okay->icon().isNull());
             QCOMPARE(okay->palette().color(QPalette::Button), QColor(255, 192, 192));
         }
+    }
+
+    // Every check box and option button shows its whole caption in its own
+    // font, unnarrowed, on a scaled screen too (test_options_scaled runs this
+    // at 200 %, where a caption measures a little wider): it takes the room
+    // beside it, and stays clear of the next control by more than the focus
+    // ring's width.
+    void captionsShowWholeInTheirOwnFont() {
+        TestProgram program;
+        program.useSettings({});
+        options dialog(*program.forms);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        int buttons = 0;
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+            if (!qobject_cast<QCheckBox*>(button) && !qobject_cast<QRadioButton*>(button))
+                continue;
+            ++buttons;
+            const QString name = button->objectName();
+            QVERIFY2(
+                button->font().stretch() == QFont::Unstretched,
+                qPrintable(
+                    QStringLiteral("%1 narrowed to %2 %").arg(name).arg(button->font().stretch())));
+            QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(name));
+            const QRect ringed =
+                button->geometry().adjusted(-FocusFrame::kThickness, 0, FocusFrame::kThickness, 0);
+            for (QWidget* other : button->parentWidget()->findChildren<QWidget*>(
+                     QString(), Qt::FindDirectChildrenOnly)) {
+                if (other != button && !other->isWindow() && !isDecorative(*other))
+                    QVERIFY2(!other->geometry().intersects(ringed),
+                             qPrintable(name + " meets " + other->objectName()));
+            }
+        }
+        QCOMPARE(buttons, 9);
     }
 
     void decoration() {

@@ -54,6 +54,34 @@ private slots:
                            "--activity", "playcolors", "-session", "1a2b"}
             << -1 << "playcolors" << false << true << none;
 
+        // Each option the toolkit takes, as it writes it and with two dashes.
+        const QStringList toolkitFlags{"-nograb",      "-dograb", "-reverse", "-testability",
+                                       "-widgetcount", "-qdevel", "-qdebug"};
+        for (const QString& flag : toolkitFlags) {
+            QTest::addRow("toolkit flag %s", qPrintable(flag))
+                << QStringList{flag, "--lock"} << -1 << none << false << true << none;
+            QTest::addRow("toolkit flag -%s", qPrintable(flag))
+                << QStringList{"-" + flag} << -1 << none << false << false << none;
+        }
+        const QList<QStringList> toolkitValues{
+            {"-platform", "xcb"},         {"-platformpluginpath", "/tmp"},
+            {"-platformtheme", "gtk3"},   {"-plugin", "evdevtouch"},
+            {"-qwindowgeometry", "+0+0"}, {"-qwindowicon", "/tmp/icon.png"},
+            {"-qwindowtitle", "Title"},   {"-session", "1a2b"},
+            {"-style", "fusion"},         {"-style=fusion"},
+            {"-stylesheet", "a.qss"},     {"-stylesheet=a.qss"},
+            {"-qmljsdebugger=port:3768"}, {"-display", ":0"},
+            {"-name", "kiosk"},           {"-visual", "0x21"},
+            {"-geometry", "800x600"},     {"-title", "Title"},
+            {"-icon", "/tmp/icon.png"}};
+        for (const QStringList& option : toolkitValues)
+            QTest::addRow("toolkit option %s", qPrintable(option.join(' ')))
+                << option + QStringList{"--activity", "playshapes"} << -1 << "playshapes" << false
+                << false << none;
+        QTest::newRow("a toolkit option without its value")
+            << QStringList{"-display"} << 2 << none << false << false
+            << "Missing value after '-display'";
+
         QTest::newRow("--help names the options") << QStringList{"--help", "--lock"} << 0 << none
                                                   << false << false << "--activity <name>";
         QTest::newRow("--help names the activities")

@@ -251,6 +251,51 @@ private slots:
         QCOMPARE(runs, 1);
     }
 
+    // The yellow ring round the box's white centre shows whole: clear of the
+    // window's edges (a scaled screen rounds the client area down), and no
+    // letter of the title crosses it.
+    void theAboutBoxShowsItsRingWhole() {
+        TestProgram program;
+        Aboutform& about = program.forms->about();
+        about.showAsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        const QImage shown = about.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto isRing = [](QRgb pixel) {
+            return qAbs(qRed(pixel) - 255) <= 14 && qAbs(qGreen(pixel) - 230) <= 14 &&
+                   qAbs(qBlue(pixel) - 80) <= 14;
+        };
+        QRect ring;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (isRing(shown.pixel(x, y)))
+                    ring |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY(ring.width() > shown.width() / 2);
+        const int margin = 4;
+        QVERIFY2(
+            shown.rect().marginsRemoved(QMargins(margin, margin, margin, margin)).contains(ring),
+            qPrintable(QStringLiteral("ring %1,%2 to %3,%4 in %5 x %6")
+                           .arg(ring.left())
+                           .arg(ring.top())
+                           .arg(ring.right())
+                           .arg(ring.bottom())
+                           .arg(shown.width())
+                           .arg(shown.height())));
+        // Along the middle of its band, every point is the ring's yellow.
+        const QPointF centre = QRectF(ring).center();
+        const double middle = (ring.width() + ring.height()) / 4.0 - 4;
+        QStringList crossed;
+        for (int step = 0; step < 720; ++step) {
+            const double angle = step * M_PI / 360;
+            const QPoint at =
+                (centre + middle * QPointF(std::cos(angle), std::sin(angle))).toPoint();
+            if (!isRing(shown.pixel(at)))
+                crossed << QStringLiteral("%1,%2").arg(at.x()).arg(at.y());
+        }
+        QVERIFY2(crossed.isEmpty(), qPrintable(crossed.join(' ')));
+    }
+
     void aboutFromTheGameNeitherReadsNorWritesTheStore() {
         TestProgram program;
         program.storeDefaults();

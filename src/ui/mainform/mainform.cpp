@@ -19,6 +19,7 @@
 #include "ui/inputgate.h"
 #include "ui/menubar.h"
 #include "ui/platform.h"
+#include "ui/toplevelwindows.h"
 
 namespace qv {
 
@@ -241,7 +242,7 @@ void mainform::showAsWindow() {
         move(normal.topLeft());
     }
     if (forms_.startOptions().fillsScreen())
-        showFullScreen();
+        showFillingScreen(*this);
     else
         showMaximized();
     forms_.leaveBackdrop();
@@ -251,7 +252,7 @@ void mainform::toggleFullScreen() {
     if (isFullScreen())
         showMaximized();
     else
-        showFullScreen();
+        showFillingScreen(*this);
 }
 
 void mainform::showEvent(QShowEvent* event) {

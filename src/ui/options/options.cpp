@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+#include <algorithm>
+
 #include "app/module1.h"
 #include "links/desktop.h"
 #include "panel.h"
@@ -35,15 +37,47 @@ const QList<int> kBackgroundEntries{1, 5, 10, 15, 20, 25, 30};
 const QList<int> kRepeatEntries{1, 2, 3, 4, 5, 6, 7, 8};
 const QList<int> kSpeedEntries{1, 5, 10, 15, 20, 25, 30, 35, 40};
 
-// Narrows a caption's font just enough for the whole caption to show beside
-// its box or circle.
+// Where a control may grow to on the right: up to the next control on its
+// row, or to its frame's edge, short of either by the focus ring's side.
+int roomToTheRight(const QWidget& control) {
+    const int kGap = FocusFrame::sideOutside(control);
+    const QWidget* parent = control.parentWidget();
+    int limit = parent->contentsRect().right() + 1 - kGap;
+    for (const QObject* object : parent->children()) {
+        const auto* other = qobject_cast<const QWidget*>(object);
+        if (!other || other == &control || other->isWindow() || isDecorative(*other))
+            continue;
+        const bool sameRow = other->y() < control.y() + control.height() &&
+                             control.y() < other->y() + other->height();
+        if (sameRow && other->x() >= control.x() + control.width())
+            limit = std::min(limit, other->x() - kGap);
+    }
+    return limit - control.x();
+}
+
+// Shows a check box's or option button's whole caption: the control grows
+// into the room beside it first, and only where the room ends is the
+// caption's font narrowed, just enough. A larger screen scale measures a
+// caption a little wider than its place.
 void fitCaption(QAbstractButton& button) {
+    const int wanted = button.sizeHint().width();
+    if (wanted > button.width())
+        button.resize(std::max(button.width(), std::min(wanted, roomToTheRight(button))),
+                      button.height());
     QFont font = button.font();
     for (int stretch = 100; stretch >= 70; stretch -= 2) {
         font.setStretch(stretch);
         button.setFont(font);
         if (button.sizeHint().width() <= button.width())
             break;
+    }
+}
+
+// Every caption once the page's controls are all in place.
+void fitCaptions(QWidget& dialog) {
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button))
+            fitCaption(*button);
     }
 }
 
@@ -55,7 +89,6 @@ Button* captioned(QWidget* parent, const char* name, const QRect& geometry, cons
     button->setGeometry(geometry);
     button->setToolTip(tooltip);
     button->setFont(sansSerif(12));
-    fitCaption(*button);
     return button;
 }
 
@@ -78,7 +111,6 @@ QRadioButton* optionButton(QWidget* parent, const char* name, const QRect& geome
         button->setIcon(QIcon(QPixmap::fromImage(builtInPicture(QString::fromLatin1(picture)))));
         button->setIconSize(QSize(side, side));
     }
-    fitCaption(*button);
     return button;
 }
 
@@ -202,6 +234,7 @@ options::options(Forms& forms) : QWidget(nullptr), forms_(forms) {
     buildLearnPage(vaTabPro1->addPage("learnpage", QStringLiteral("&Learn Options")));
     buildPlayPage(vaTabPro1->addPage("playpage", QStringLiteral("&Play Options")));
     setTabOrderOfControls();
+    fitCaptions(*this);
 
     connect(changebackcheck, &QCheckBox::clicked, this, &options::changebackcheck_click);
     connect(okaybutglobal, &QPushButton::clicked, this, &options::okaybutglobal_click);
@@ -234,6 +267,8 @@ void options::buildGlobalPage(QWidget* page) {
     piclabel->setObjectName(QStringLiteral("piclabel"));
     piclabel->setGeometry(71, 22, 88, 17);
     usePanelLook(*piclabel);
+    // "Change Background after 5 Pictures.", as it reads.
+    setAccessibleUnit(*backlistcount, piclabel->text());
 
     SSFrame4 =
         new TitledFrame(page, "SSFrame4", QRect(20, 99, 471, 133), QStringLiteral("Shapes to Use"));

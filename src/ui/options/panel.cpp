@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QRegularExpression>
 
+#include "ui/accessibility.h"
 #include "ui/fonts.h"
 
 namespace qv {
@@ -44,6 +45,12 @@ void Panel::hold(QWidget* control) {
         static const QRegularExpression gap(QStringLiteral("\\S {3,}"));
         const QRegularExpressionMatch match = gap.match(shown);
         const QString before = match.hasMatch() ? shown.left(match.capturedStart() + 1) : shown;
+        if (match.hasMatch()) {
+            // Read as the eye reads it: the words before the control label
+            // it, the words after it follow its value.
+            setAccessibleName(before.simplified());
+            setAccessibleUnit(*control, shown.mid(match.capturedEnd()).simplified());
+        }
         const int room = control->x() - contentsRect().left() - 2;
         const QFont beside = narrowedToFit(font(), before, room);
         if (beside.stretch() < fitted.stretch())

@@ -15,7 +15,9 @@ public:
 
     // The panel holds control: the caption's access key gives it the focus, and
     // where the caption leaves a gap of blanks for it, the words before the
-    // gap are narrowed until they end left of it.
+    // gap are narrowed until they end left of it; a screen reader hears those
+    // words as the control's label and the words after the gap after its
+    // value.
     void hold(QWidget* control);
 };
 

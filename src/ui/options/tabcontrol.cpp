@@ -83,6 +83,9 @@ TabControl::TabControl(QWidget* parent, const char* name, const QRect& geometry,
     tabs_->setDrawBase(false);
     tabs_->setExpanding(false);
     pages_->setGeometry(pageArea());
+    // Only the pages hold anything to read: the stack of them is no layer a
+    // screen reader should name on the way to a control.
+    setAccessibleRole(*pages_, QAccessible::Client);
     connect(tabs_, &QTabBar::currentChanged, pages_, &QStackedWidget::setCurrentIndex);
 }
 

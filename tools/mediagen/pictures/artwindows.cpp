@@ -40,6 +40,24 @@ void rainbowTitle(QPainter& p, const QRectF& box, const QFont& font, double outl
     }
 }
 
+// Where the title's letters lie when centred in box.
+QRectF titleBounds(const QRectF& box, const QFont& font) {
+    QPainterPath whole;
+    whole.addText(0, 0, font, kTitle);
+    const QRectF bounds = whole.boundingRect();
+    return bounds.translated(box.center() - bounds.center());
+}
+
+bool insideCircle(const QRectF& rect, const QPointF& centre, double radius) {
+    for (const QPointF& corner :
+         {rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight()}) {
+        const QPointF d = corner - centre;
+        if (d.x() * d.x() + d.y() * d.y() > radius * radius)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 QImage aboutBackground(int scale) {
@@ -58,8 +76,10 @@ QImage aboutBackground(int scale) {
         p.setBrush(dots[i % 3]);
         p.drawPath(regularPolygon(corner, 22, 5, 0, 10));
     }
-    const QPointF centre(270, 276);
-    const double radius = 258;
+    // The round centre and its yellow ring stay whole inside the box's
+    // 540 x 539 client area, with room to spare at any scale.
+    const QPointF centre(270, 268);
+    const double radius = 250;
     p.setPen(QPen(QColor(255, 230, 80), 8));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(centre, radius + 5, radius + 5);
@@ -70,7 +90,17 @@ QImage aboutBackground(int scale) {
     p.setPen(QPen(QColor(20, 100, 40), 3));
     p.setBrush(paper);
     p.drawEllipse(centre, radius, radius);
-    rainbowTitle(p, QRectF(40, 76, 460, 70), letteringFont(44, true), 2.5);
+    // The title above the version line, as large as it goes while every
+    // letter, outline and all, stays inside the round centre.
+    const QRectF titleBox(40, 92, 460, 64);
+    QFont title = letteringFont(44, true);
+    for (int size = 44; size > 20; --size) {
+        title = letteringFont(size, true);
+        if (insideCircle(titleBounds(titleBox, title).marginsAdded(QMarginsF(8, 8, 8, 8)), centre,
+                         radius))
+            break;
+    }
+    rainbowTitle(p, titleBox, title, 2.5);
     return image;
 }
 
