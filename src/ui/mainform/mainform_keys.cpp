@@ -4,7 +4,13 @@
 // the arrows and Tab move the focus ring between the four pictures, Space and
 // Return answer with the picture that has it, and 1 to 4 answer with the top
 // left, top right, bottom left and bottom right picture.
+//
+// Only these keys place the ring. The pictures take no focus of their own
+// accord, so a child who only clicks never sees a ring, nor answers with
+// Space or Return, however often the window becomes active again.
 #include <QKeyEvent>
+
+#include <algorithm>
 
 #include "app/module1.h"
 #include "mainform.h"
@@ -55,6 +61,13 @@ bool mainform::answerKey(const QKeyEvent& key) {
                 answerWith(focused);
             return true;
         }
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // Ctrl+Tab and the like are not the tab key.
+            if (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))
+                return false;
+            moveAnswerFocus(key.key());
+            return true;
         case Qt::Key_Left:
         case Qt::Key_Right:
         case Qt::Key_Up:
@@ -67,11 +80,16 @@ bool mainform::answerKey(const QKeyEvent& key) {
 }
 
 // The pictures stand in two rows of two: index = row * 2 + column. The first
-// arrow shows the ring on the first picture; the next ones move it within
-// the grid.
+// arrow or Tab shows the ring on the first picture (Shift+Tab on the last);
+// the arrows then move it within the grid, Tab and Shift+Tab round it in
+// reading order.
 void mainform::moveAnswerFocus(int key) {
     int index = focusedAnswer();
-    if (index < 0) {
+    if (key == Qt::Key_Tab) {
+        index = (index + 1) % 4;
+    } else if (key == Qt::Key_Backtab) {
+        index = index < 0 ? 3 : (index + 3) % 4;
+    } else if (index < 0) {
         index = 0;
     } else {
         int row = index / 2;
@@ -99,9 +117,20 @@ void mainform::answerWith(int index) {
     (this->*kClickHandlers[size_t(index)])();
 }
 
-void mainform::rememberAnswerFocus() {
+// While the pictures are away (a question being built, a dialog over the
+// window) the focus rests on nothing: left on a picture, it would sit on a
+// grey, nameless button and the toolkit would walk it through the other
+// pictures as each is disabled, and a screen reader would read every step.
+// The focus is taken off while the picture is still enabled and named, so
+// that all a screen reader hears of it is the picture it already had.
+void mainform::putAnswerFocusAside() {
+    const auto pictures = answerPictures();
+    // The window's focus widget, also while another window is active.
+    const auto had = std::find(pictures.begin(), pictures.end(), focusWidget());
     if (questionOpen())
-        answerFocus_ = focusedAnswer();
+        answerFocus_ = had == pictures.end() ? -1 : int(had - pictures.begin());
+    if (had != pictures.end())
+        (*had)->clearFocus();
 }
 
 void mainform::giveBackAnswerFocus() {
