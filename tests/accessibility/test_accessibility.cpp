@@ -408,9 +408,10 @@ private slots:
     }
 
     // Through two right answers by keyboard a screen reader hears of the
-    // focus on named pictures only: never on a grey or nameless one, never
-    // walking through the pictures as they are taken away, and back on the
-    // picture that had it, under its new name, once the next question is open.
+    // focus on named, enabled controls only: never on a grey or nameless
+    // picture, never walking through the pictures as they are taken away;
+    // the focus rests on the window meanwhile, and comes back to the picture
+    // that had it, under its new name, once the next question is open.
     void theFocusRestsWhileTheNextQuestionComesIn() {
         GameRig rig(GameRig::withoutMusic({}), GameRig::Library::Fixture);
         mainform& game = rig.open("playcolors");
@@ -447,6 +448,7 @@ private slots:
             for (const FocusHeard& f : heard)
                 QVERIFY2(f.enabled && !f.name.isEmpty(), qPrintable(said));
             QVERIFY2(heard.size() <= 2, qPrintable(said));
+            QCOMPARE(heard.first().object, game.objectName());
             QVERIFY2(!heard.isEmpty(), qPrintable(said));
             QCOMPARE(heard.last().object, answers[size_t(right)]->objectName());
             QCOMPARE(heard.last().name, pictureWords(game.picturecolors[size_t(right)],

@@ -39,9 +39,13 @@ def main():
     def ours(source):
         return source.getApplication().name == args.app
 
-    def print_row(kind, source):
+    def print_row(kind, source, name=None):
+        # A name change carries the name given; the object, asked later, may
+        # have another by then.
+        name = source.name if name is None else name
+        words = spoken(source) if name == source.name else f"{name} (renamed)"
         print(f"| {time.monotonic() - start:7.3f} | {kind} | {source.getRoleName()} "
-              f"| {source.name} | {spoken(source)} |", flush=True)
+              f"| {name} | {words} |", flush=True)
 
     def gained(event):
         try:
@@ -55,7 +59,8 @@ def main():
     def renamed(event):
         try:
             if focused[0] is not None and event.source == focused[0] and ours(event.source):
-                print_row("name", event.source)
+                given = event.any_data if isinstance(event.any_data, str) else None
+                print_row("name", event.source, given)
         except Exception:
             pass
 

@@ -111,18 +111,25 @@ void mainform::answerWith(int index) {
     static constexpr std::array<void (mainform::*)(), 4> kClickHandlers{
         &mainform::image0_click, &mainform::Image1_click, &mainform::image2_click,
         &mainform::image3_click};
-    // The ring shows the picture answered with; then the answer goes exactly
-    // as a click on it does.
-    answerPictures()[size_t(index)]->setFocus(Qt::OtherFocusReason);
+    // The answer goes exactly as a click on the picture does, and the ring
+    // shows the picture answered with. A right answer takes the pictures
+    // away at once: the ring then comes to that place in the next question,
+    // and a screen reader is never told of a picture being taken away.
+    const bool right = index == rightpicture;
+    if (!right)
+        answerPictures()[size_t(index)]->setFocus(Qt::OtherFocusReason);
     (this->*kClickHandlers[size_t(index)])();
+    if (right)
+        answerFocus_ = index;
 }
 
 // While the pictures are away (a question being built, a dialog over the
-// window) the focus rests on nothing: left on a picture, it would sit on a
-// grey, nameless button and the toolkit would walk it through the other
-// pictures as each is disabled, and a screen reader would read every step.
-// The focus is taken off while the picture is still enabled and named, so
-// that all a screen reader hears of it is the picture it already had.
+// window) the focus rests on the window itself. Left on a picture, it would
+// sit on a grey, nameless button, and the toolkit would walk it through the
+// other pictures as each is disabled, a screen reader reading every step;
+// taken off to nothing, the toolkit reports the picture it leaves as focused
+// once more, and a screen reader, asking after it a moment later, finds it
+// grey and nameless all the same. The window keeps its name meanwhile.
 void mainform::putAnswerFocusAside() {
     const auto pictures = answerPictures();
     // The window's focus widget, also while another window is active.
@@ -130,7 +137,7 @@ void mainform::putAnswerFocusAside() {
     if (questionOpen())
         answerFocus_ = had == pictures.end() ? -1 : int(had - pictures.begin());
     if (had != pictures.end())
-        (*had)->clearFocus();
+        setFocus(Qt::OtherFocusReason);
 }
 
 void mainform::giveBackAnswerFocus() {
