@@ -273,9 +273,10 @@ void TransitionPicture::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
-    // A click beside the picture is a click on whatever lies behind it.
-    const QRect target = d->picture.isNull() ? rect() : pictureArea();
-    if (isEnabled() && target.contains(event->position().toPoint()))
+    // The whole control is what is clicked, not only the picture drawn in it:
+    // a child's near miss beside a picture of other proportions than its
+    // control still lands on that picture.
+    if (isEnabled() && rect().contains(event->position().toPoint()))
         emit clicked();
 }
 

@@ -44,8 +44,8 @@ QRect fittedPictureRect(QSize picture, QRect area, Qt::Alignment alignment = Qt:
 // no picture the control is transparent. On a scaled screen the picture is
 // scaled for the screen's own pixels.
 //
-// clicked() is raised for a left-button release on the picture (anywhere in
-// the control while it shows none), only while the control is enabled.
+// clicked() is raised for a left-button release anywhere in the control,
+// beside the drawn picture too, only while the control is enabled.
 // With the keyboard focus the control rings its picture (or, while it shows
 // none, its own edge) with the focus ring.
 class TransitionPicture : public QWidget {

@@ -5,6 +5,7 @@
 // the tree.
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QComboBox>
 #include <QTabBar>
 #include <QtTest>
@@ -65,6 +66,23 @@ bool isNamedRole(QAccessible::Role role) {
         default:
             return false;
     }
+}
+
+// A move of the focus as a screen reader hears of it: the control that
+// gains the focus or, when the focus goes to nothing, the one that loses it
+// (the toolkit reports that one as focused once more). Its name, and whether
+// it is enabled ("push button grayed" when not).
+struct FocusHeard {
+    QString object;
+    QString name;
+    bool enabled = false;
+};
+
+FocusHeard heardOf(QWidget* old, QWidget* now) {
+    QWidget* told = now ? now : old;
+    if (!told)
+        return {};
+    return {told->objectName(), accessible(told)->text(QAccessible::Name), told->isEnabled()};
 }
 
 // The windows a screen reader meets, each shown as the program shows it.
@@ -418,13 +436,64 @@ private slots:
         rig.program.clock.advance(8000);
         const int right = game.rightpicture;
         QString nameDuringPraise;
-        // The praise holds the game while the reward shows: its name is read then.
-        rig.program.clock.callAfter(
-            10, [&] { nameDuringPraise = nameOf(rig.answers()[size_t(right)]); },
-            Clock::WhileHeld::Run);
+        // The reward is painted while the window lets its pending events run:
+        // its name is read then.
+        QMetaObject::invokeMethod(
+            &game, [&] { nameDuringPraise = nameOf(rig.answers()[size_t(right)]); },
+            Qt::QueuedConnection);
         game.pickedpicture = qint16(right);
         game.checkcolorcorrect();
         QCOMPARE(nameDuringPraise, QStringLiteral("reward picture"));
+    }
+
+    // Through two right answers by keyboard a screen reader hears of the
+    // focus on named, enabled controls only: never on a grey or nameless
+    // picture, never walking through the pictures as they are taken away;
+    // the focus rests on the window meanwhile, and comes back to the picture
+    // that had it, under its new name, once the next question is open.
+    void theFocusRestsWhileTheNextQuestionComesIn() {
+        GameRig rig(GameRig::withoutMusic({}), GameRig::Library::Fixture);
+        mainform& game = rig.open("playcolors");
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        rig.program.clock.advance(8000);
+        QList<FocusHeard> heard;
+        // Listens for as long as this test runs, however it ends.
+        QObject listener;
+        QObject::connect(qApp, &QApplication::focusChanged, &listener,
+                         [&heard](QWidget* old, QWidget* now) { heard << heardOf(old, now); });
+        const auto answers = rig.answers();
+        const auto focused = [&] {
+            for (size_t k = 0; k < answers.size(); ++k)
+                if (answers[k]->hasFocus())
+                    return int(k);
+            return -1;
+        };
+        for (int answer = 0; answer < 2; ++answer) {
+            const int right = game.rightpicture;
+            for (int tabs = 0; tabs < 4 && focused() != right; ++tabs)
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &game,
+                                Qt::Key_Tab);
+            QCOMPARE(focused(), right);
+            heard.clear();
+            QTest::keyClick(answers[size_t(right)], Qt::Key_Space);
+            QCOMPARE(game.pickedpicture, qint16(right));
+            rig.program.clock.advance(4 * TransitionPicture::durationMs(10) + 500);
+            QVERIFY(game.image3->isEnabled());
+            QStringList report;
+            for (const FocusHeard& f : heard)
+                report << QStringLiteral("%1 \"%2\"%3")
+                              .arg(f.object, f.name, f.enabled ? "" : " grayed");
+            const QString said = report.join(QStringLiteral(", "));
+            for (const FocusHeard& f : heard)
+                QVERIFY2(f.enabled && !f.name.isEmpty(), qPrintable(said));
+            QVERIFY2(heard.size() <= 2, qPrintable(said));
+            QCOMPARE(heard.first().object, game.objectName());
+            QVERIFY2(!heard.isEmpty(), qPrintable(said));
+            QCOMPARE(heard.last().object, answers[size_t(right)]->objectName());
+            QCOMPARE(heard.last().name, pictureWords(game.picturecolors[size_t(right)],
+                                                     game.pictureshapes[size_t(right)]));
+            QCOMPARE(focused(), right);
+        }
     }
 
     // The learn picture is a picture named after what it shows, renamed with

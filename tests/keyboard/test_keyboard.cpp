@@ -256,6 +256,97 @@ private slots:
         QCOMPARE(focusedAnswer(rig), byKeyboard ? right : -1);
     }
 
+    // A child who only clicks never sees the ring, and Space and Return
+    // answer nothing for them: not when the window becomes active again, not
+    // after a click on a picture or beside the pictures, not in the next
+    // question.
+    void noRingWithoutAKey_data() {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("the window becomes active again") << "activate";
+        QTest::newRow("a click on a wrong picture") << "wrong";
+        QTest::newRow("a right answer by a click") << "right";
+        QTest::newRow("a click beside the pictures") << "beside";
+    }
+    void noRingWithoutAKey() {
+        QFETCH(QString, what);
+        GameRig rig(GameRig::withoutMusic({}), GameRig::Library::Fixture);
+        mainform& game = rig.open("playcolors");
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        rig.program.clock.advance(8000);
+        QVERIFY(questionOpen(rig));
+        const int right = game.rightpicture;
+        if (what == QLatin1String("activate")) {
+            QWidget other;
+            other.resize(200, 100);
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            game.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&game));
+            other.hide();
+            game.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&game));
+        } else if (what == QLatin1String("beside")) {
+            QTest::mouseClick(game.centralWidget(), Qt::LeftButton, {}, QPoint(5, 5));
+        } else {
+            const int k = what == QLatin1String("right") ? right : (right + 1) % 4;
+            QTest::mouseClick(rig.answers()[size_t(k)], Qt::LeftButton);
+        }
+        // Whatever the click began has ended; the question is open.
+        rig.program.clock.advance(6000);
+        QVERIFY(questionOpen(rig));
+        QCOMPARE(focusedAnswer(rig), -1);
+        for (TransitionPicture* picture : rig.answers())
+            QCOMPARE(ringPixels(picture->grab().toImage(), picture->rect()), 0);
+        const qsizetype answersBefore = rig.heard("answerplay").size();
+        game.pickedpicture = -1;
+        for (int key : {Qt::Key_Space, Qt::Key_Return})
+            press(game, key);
+        QCOMPARE(game.pickedpicture, qint16(-1));
+        QCOMPARE(rig.heard("answerplay").size(), answersBefore);
+    }
+
+    // A key places the ring: a digit on the picture it answers with, the
+    // first arrow or Tab on the top left one; from then on the ring shows,
+    // Space answers with it, and it stays when the window becomes active
+    // again.
+    void aKeyPlacesTheRing_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("ringAt");  // -1: the picture a wrong digit answers with
+        QTest::newRow("a digit") << int(Qt::Key_1) << -1;
+        QTest::newRow("an arrow") << int(Qt::Key_Right) << 0;
+        QTest::newRow("Tab") << int(Qt::Key_Tab) << 0;
+    }
+    void aKeyPlacesTheRing() {
+        QFETCH(int, key);
+        QFETCH(int, ringAt);
+        GameRig rig(GameRig::withoutMusic({}), GameRig::Library::Fixture);
+        mainform& game = rig.open("playcolors");
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        rig.program.clock.advance(8000);
+        const int wrong = (game.rightpicture + 1) % 4;
+        if (ringAt < 0) {
+            key = Qt::Key_1 + wrong;
+            ringAt = wrong;
+        }
+        press(game, key);
+        rig.program.clock.advance(6000);
+        QCOMPARE(focusedAnswer(rig), ringAt);
+        TransitionPicture* ringed = rig.answers()[size_t(ringAt)];
+        QVERIFY(ringPixels(ringed->grab().toImage(), ringed->rect()) > ringed->width());
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        other.hide();
+        game.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        QCOMPARE(focusedAnswer(rig), ringAt);
+        game.pickedpicture = -1;
+        press(game, Qt::Key_Space);
+        QCOMPARE(game.pickedpicture, qint16(ringAt));
+    }
+
     // Return presses the button with the focus and Escape closes the About
     // box opened from the game window; the first-run screen stays on Escape,
     // which would end the program unasked.

@@ -1,6 +1,7 @@
 // Play colours and play shapes through the real game window, in virtual time:
 // building a question, asking it, judging clicks, rewards and feedback, the
 // keyboard, missing files, and a scripted child answering ten thousand times.
+#include <QMenuBar>
 #include <QtTest>
 
 #include <random>
@@ -67,6 +68,12 @@ int wrongPicture(const mainform& game) {
 
 void click(PlayRig& rig, int k) {
     QTest::mouseClick(rig.answers()[k], Qt::LeftButton);
+}
+
+// Runs fn when the game window next lets its pending events run: inside a
+// right answer, once the reward has been shown and before the praise.
+void atThePendingEvents(PlayRig& rig, std::function<void()> fn) {
+    QMetaObject::invokeMethod(&rig.game(), std::move(fn), Qt::QueuedConnection);
 }
 
 }  // namespace
@@ -213,20 +220,32 @@ private slots:
         QVERIFY(rig.heard("answerplay").value(0).contains(" a"));
     }
 
-    // A right answer: a reward picture on the clicked picture only, praise
-    // heard to its end, then the next question at once.
+    // A right answer, step by step: the reward on the clicked picture alone,
+    // painted before anything else; then the praise, which nothing waits
+    // for: the next question is built at once, its first picture comes in
+    // and sounds while the praise goes on, and the praise is heard to its
+    // end. A wrong answer before it changes none of this: the wait it asked
+    // for governed its own sounds only.
     void aRightAnswer_data() {
         QTest::addColumn<QString>("mode");
-        QTest::newRow("colours") << "playcolors";
-        QTest::newRow("shapes") << "playshapes";
+        QTest::addColumn<bool>("wrongFirst");
+        QTest::newRow("colours") << "playcolors" << false;
+        QTest::newRow("shapes") << "playshapes" << false;
+        QTest::newRow("colours, after a wrong answer") << "playcolors" << true;
+        QTest::newRow("shapes, after a wrong answer") << "playshapes" << true;
     }
     void aRightAnswer() {
         QFETCH(QString, mode);
+        QFETCH(bool, wrongFirst);
         PlayRig rig;
         rig.program.random.useGenerator(9);
         mainform& game = rig.open(mode);
         TestProgram& p = rig.program;
         p.clock.advance(kArrivedMs + 500);
+        if (wrongFirst) {
+            click(rig, wrongPicture(game));
+            p.clock.advance(500);
+        }
         p.audio.clear();
         const int right = game.rightpicture;
         const QString asked = game.lastquestion;
@@ -234,39 +253,123 @@ private slots:
         for (int k = 0; k < 4; ++k)
             shownBefore[k] = rig.answers()[k]->picture();
 
-        // Watch the pictures while the praise plays.
-        QImage rewardShown;
-        std::array<QImage, 4> othersDuringPraise;
-        QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
-            if (!rewardShown.isNull())
-                return;
-            rewardShown = rig.answers()[right]->picture();
+        // What the window shows when it handles its pending events, before
+        // the praise.
+        std::array<QImage, 4> shownAtReward;
+        QStringList praisedAtReward{"not yet"};
+        atThePendingEvents(rig, [&] {
             for (int k = 0; k < 4; ++k)
-                othersDuringPraise[k] = rig.answers()[k]->picture();
+                shownAtReward[k] = rig.answers()[k]->picture();
+            praisedAtReward = rig.heard("answerplay");
         });
         const qint64 start = p.clock.nowMs();
         click(rig, right);
 
-        const QStringList praise = rig.heard("answerplay");
-        QCOMPARE(praise.size(), 1);
-        QVERIFY(QRegularExpression(QString("^%1 a[0-5]$").arg(start)).match(praise[0]).hasMatch());
-        const QString praiseName = praise[0].section(' ', 1);
-        QCOMPARE(p.clock.nowMs(), start + rig.lengthOf(praiseName));
-        QVERIFY(!rewardShown.isNull());
-        QVERIFY(rewardShown != shownBefore[right]);
+        // The reward, alone and before the praise.
+        QCOMPARE(praisedAtReward, QStringList());
         bool isReward = false;
         for (int n = 0; n < kRewardCount && !isReward; ++n)
-            isReward = rewardShown == QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
+            isReward =
+                shownAtReward[right] == QImage(rig.file(QString("backgrounds/c%1.jpg").arg(n)));
         QVERIFY(isReward);
         for (int k = 0; k < 4; ++k)
             if (k != right)
-                QCOMPARE(othersDuringPraise[k], shownBefore[k]);
+                QCOMPARE(shownAtReward[k], shownBefore[k]);
+        // The praise, not waited for: no time has passed, nothing holds the game.
+        const QStringList praise = rig.heard("answerplay");
+        QCOMPARE(praise.size(), 1);
+        QVERIFY(QRegularExpression(QString("^%1 a[0-5]$").arg(start)).match(praise[0]).hasMatch());
+        const qint64 praiseMs = rig.lengthOf(praise[0].section(' ', 1));
+        QVERIFY(praiseMs > kTransitionMs);
+        QCOMPARE(p.clock.nowMs(), start);
+        QVERIFY(!p.clock.holding());
+        QVERIFY(p.audio.isPlaying("answerplay"));
         // The next question is being built: cleared, disabled, image0 coming in.
-        for (TransitionPicture* picture : rig.answers())
+        for (TransitionPicture* picture : rig.answers()) {
             QVERIFY(!picture->isEnabled());
+            if (picture != game.image0)
+                QVERIFY(picture->picture().isNull());
+        }
         QVERIFY(game.image0->transitionRunning());
         QVERIFY(game.lastquestion != asked);
-        QVERIFY(game.Image1->picture().isNull());
+        // Its first picture arrives with its effect sound while the praise goes on.
+        p.clock.advance(kTransitionMs);
+        QCOMPARE(rig.heard("mainform.soundplayer").filter(QRegularExpression(" e\\d+$")).size(), 1);
+        QCOMPARE(rig.heard("mainform.soundplayer").first().section(' ', 0, 0).toLongLong(),
+                 start + kTransitionMs);
+        QVERIFY(p.audio.isPlaying("answerplay"));
+        // The praise is heard to its end, and nothing else was said on its player.
+        p.clock.advance(praiseMs - kTransitionMs - 1);
+        QVERIFY(p.audio.isPlaying("answerplay"));
+        p.clock.advance(1);
+        QVERIFY(!p.audio.isPlaying("answerplay"));
+        QCOMPARE(rig.heard("answerplay"), praise);
+    }
+
+    // A near miss: a click in an answer picture's control beside the picture
+    // drawn in it (to its side in a wide window, above or below it in a tall
+    // one) is a click on that picture.
+    void aNearMissIsAClickOnThePicture_data() {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<int>("picture");
+        QTest::addColumn<bool>("right");  // the right picture, or a wrong one
+        for (const QSize client : {QSize(1920, 1061), QSize(1024, 600), QSize(560, 1000)}) {
+            for (int k = 0; k < 4; ++k) {
+                for (bool right : {true, false})
+                    QTest::addRow("%dx%d, picture %d, %s", client.width(), client.height(), k,
+                                  right ? "right" : "wrong")
+                        << client << k << right;
+            }
+        }
+    }
+    void aNearMissIsAClickOnThePicture() {
+        QFETCH(QSize, client);
+        QFETCH(int, picture);
+        QFETCH(bool, right);
+        PlayRig rig;
+        rig.program.random.useGenerator(13);
+        mainform& game = rig.open("playcolors");
+        game.showNormal();
+        game.resize(client.width(), client.height() + game.menuBar()->height());
+        QTRY_COMPARE(game.centralWidget()->size(), client);
+        TestProgram& p = rig.program;
+        p.clock.advance(kArrivedMs + 500);
+        // The question is asked of the chosen picture, or of another.
+        for (int draws = 0; (game.rightpicture == picture) != right && draws < 100; ++draws) {
+            game.playcolors();
+            p.clock.advance(4 * kTransitionMs + 500);
+        }
+        QCOMPARE(game.rightpicture == picture, right);
+        TransitionPicture* control = rig.answers()[size_t(picture)];
+        const QRect drawn = control->pictureArea();
+        const QRect area = control->rect();
+        // Half-way between the picture's edge and the control's, on the side
+        // where the window's shape leaves room.
+        const bool wide = drawn.height() == area.height();
+        QPoint beside;
+        if (wide)
+            beside = QPoint((area.left() + drawn.left()) / 2, drawn.center().y());
+        else if (picture < 2)
+            beside = QPoint(drawn.center().x(), (area.top() + drawn.top()) / 2);
+        else
+            beside = QPoint(drawn.center().x(), (drawn.bottom() + area.bottom()) / 2);
+        QVERIFY2(!drawn.contains(beside) && area.contains(beside),
+                 qPrintable(QString("picture %1,%2 %3x%4 in a control of %5x%6")
+                                .arg(drawn.x())
+                                .arg(drawn.y())
+                                .arg(drawn.width())
+                                .arg(drawn.height())
+                                .arg(area.width())
+                                .arg(area.height())));
+        p.audio.clear();
+        game.pickedpicture = -1;
+        QTest::mouseClick(control, Qt::LeftButton, {}, beside);
+        QCOMPARE(game.pickedpicture, qint16(picture));
+        const QString answer = rig.heard("answerplay").value(0).section(' ', 1);
+        if (right)
+            QVERIFY2(QRegularExpression("^a[0-5]$").match(answer).hasMatch(), qPrintable(answer));
+        else
+            QCOMPARE(answer, QString("thatis"));
     }
 
     // The next question is asked a second after its fourth picture, however
@@ -488,7 +591,7 @@ private slots:
         p.audio.clear();
         click(rig, game.rightpicture);
         QVERIFY(!game.playgametimer->enabled());
-        const qint64 built = p.clock.nowMs();  // the praise has been heard
+        const qint64 built = p.clock.nowMs();  // the next question starts at once
         const qint64 asked = built + 4 * kTransitionMs + 1000;
         p.clock.advance(4 * kTransitionMs + 31'000);
         QStringList expected{QString("%1 sel%2").arg(asked).arg(game.lastquestion)};
@@ -631,10 +734,7 @@ private slots:
 
         p.clock.advance(500);
         QImage rewardShown;
-        QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
-            if (rewardShown.isNull())
-                rewardShown = game.image0->picture();
-        });
+        atThePendingEvents(rig, [&] { rewardShown = game.image0->picture(); });
         const qint64 start = p.clock.nowMs();
         click(rig, 0);
         QCOMPARE(rig.heard("answerplay"), QStringList{QString("%1 a%2").arg(start).arg(praise)});
@@ -766,13 +866,10 @@ private slots:
             rig.heard("mainform.soundplayer").filter(QRegularExpression(" " + asked + "$")).size(),
             1);
         const QImage before = game.image0->picture();
-        // A right answer: the reward shows while the praise plays; with no
-        // reward the picture stays as it was.
+        // A right answer: the reward shows before the praise; with no reward
+        // the picture stays as it was.
         QImage duringPraise;
-        QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
-            if (game.lastquestion == "black" && duringPraise.isNull())
-                duringPraise = game.image0->picture();
-        });
+        atThePendingEvents(rig, [&] { duringPraise = game.image0->picture(); });
         click(rig, 0);
         QVERIFY(!duringPraise.isNull());
         QCOMPARE(duringPraise == before, !rewarded);
@@ -847,15 +944,14 @@ private slots:
                     : (game.rightpicture + 1 + std::uniform_int_distribution<int>(0, 2)(child)) % 4;
             const QString askedBefore = game.lastquestion;
             bool rewarded = false;
-            QMetaObject::Connection watch =
-                QObject::connect(&p.audio, &RecordingAudio::finished, [&] {
-                    if (game.lastquestion == askedBefore &&
-                        std::find(rewards.begin(), rewards.end(), rig.answers()[k]->picture()) !=
-                            rewards.end())
-                        rewarded = true;
-                });
+            atThePendingEvents(rig, [&] {
+                rewarded = game.lastquestion == askedBefore &&
+                           std::find(rewards.begin(), rewards.end(), rig.answers()[k]->picture()) !=
+                               rewards.end();
+            });
             click(rig, k);
-            QObject::disconnect(watch);
+            // A wrong answer may have let no events run.
+            QCoreApplication::processEvents();
             const QStringList feedback = rig.heard("answerplay");
             if (answerRight) {
                 // A reward and praise, then the next question at once.

@@ -427,9 +427,12 @@ private slots:
         QTest::newRow("enabled, right") << true << Qt::RightButton << inside << kControlSize << 0;
         QTest::newRow("released outside")
             << true << Qt::LeftButton << QPoint(200, 10) << kControlSize << 0;
-        // The picture fills 40 to 120 of a 160-pixel-wide control.
+        // The picture fills 40 to 120 of a 160-pixel-wide control: a click
+        // beside it is still a click on the control.
         QTest::newRow("beside the picture")
-            << true << Qt::LeftButton << QPoint(10, 10) << QSize(160, 60) << 0;
+            << true << Qt::LeftButton << QPoint(10, 10) << QSize(160, 60) << 1;
+        QTest::newRow("beside the picture, disabled")
+            << false << Qt::LeftButton << QPoint(10, 10) << QSize(160, 60) << 0;
         QTest::newRow("on the picture in a wide control")
             << true << Qt::LeftButton << QPoint(50, 10) << QSize(160, 60) << 1;
     }

@@ -178,13 +178,14 @@ private:
     static void clearPicture(TransitionPicture* picture);
 
     // The keys' share of a question: which picture has the focus, moving it,
-    // answering with a picture, and giving the focus back to where it was
-    // when the next question opens.
+    // answering with a picture, putting the focus aside while the pictures
+    // are away and giving it back to where it was when the next question
+    // opens.
     bool questionOpen() const;
     int focusedAnswer() const;
     void moveAnswerFocus(int key);
     void answerWith(int index);
-    void rememberAnswerFocus();
+    void putAnswerFocusAside();
     void giveBackAnswerFocus();
 
     Forms& forms_;

@@ -56,11 +56,12 @@ void mainform::userselection() {
     rightcolor.clear();
     const Settings& settings = module1_.settings;
     Learnimage->setEffectSpeed(settings.fxspeed);
-    // The keys reach the answer pictures only where they answer.
-    const Qt::FocusPolicy answerFocus = keysAnswer() ? Qt::TabFocus : Qt::NoFocus;
+    // The toolkit never gives an answer picture the focus of its own accord
+    // (the window becoming active, a click): only the keys place the ring
+    // (mainform_keys.cpp).
     for (TransitionPicture* picture : {image0, Image1, image2, image3}) {
         picture->setEffectSpeed(settings.fxplayspeed);
-        picture->setFocusPolicy(answerFocus);
+        picture->setFocusPolicy(Qt::NoFocus);
     }
 
     const QString& mode = module1_.selectedmode;
@@ -112,7 +113,7 @@ void mainform::Form_KeyPress() {
 }
 
 void mainform::hideAndClearPictures() {
-    rememberAnswerFocus();
+    putAnswerFocusAside();
     for (TransitionPicture* picture : {image0, Image1, image2, image3, Learnimage})
         picture->setVisible(false);
     for (TransitionPicture* picture : {Learnimage, image0, Image1, image2, image3}) {

@@ -53,7 +53,7 @@ void mainform::buildQuestion(bool askColours) {
     const Settings& settings = module1_.settings;
     Random& random = platform_.random;
     const auto pictures = answerPictures();
-    rememberAnswerFocus();
+    putAnswerFocusAside();
     for (TransitionPicture* picture : pictures)
         picture->setEnabled(false);
     // Disarmed first: an armed picture cleared in the middle of an earlier
