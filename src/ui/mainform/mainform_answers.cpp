@@ -61,10 +61,11 @@ void mainform::judgeAnswer(bool colours) {
             showNamed(clicked, *picture, QStringLiteral("reward picture"));
         // Paint the reward now; a click already queued is handled here too.
         QApplication::processEvents();
-        // The praise is not waited for: the next question starts coming in
-        // while it plays, on a player of its own that nothing cuts off. The
-        // game is not held, so no input is dropped meanwhile; the pictures,
-        // taken away at once, take no clicks until the question is open.
+        // The praise is heard to its end while the reward shows. Building the
+        // next question clears all four pictures as its first step, so without
+        // this wait the reward would be on screen for a single frame, and the
+        // next question's effect sounds would talk over the praise.
+        answerplay->setWait(true);
         answerplay->setFileName(mediaPath(
             QStringLiteral("\\sounds\\a%1.wav").arg(platform_.random.draw(kPraiseCount))));
         answerplay->setCommand(QStringLiteral("sound"));
