@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include <cstdio>
@@ -27,6 +28,17 @@ void QtDesktop::openInDefaultProgram(QWidget* /*owner*/, const QString& address)
     // Starts the other program detached and returns at once; a missing
     // browser or file is the desktop's own business to report.
     QDesktopServices::openUrl(toUrl(address));
+}
+
+void QtDesktop::showNotice(QWidget* owner, const QString& title, const QString& message) {
+    std::fprintf(stderr, "quorvellearning: %s\n", qPrintable(message));
+    std::fflush(stderr);
+    auto* box = new QMessageBox(QMessageBox::Information, title, message, QMessageBox::Ok, owner);
+    box->setObjectName(QStringLiteral("notice"));
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("Okay"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Over its owner only: the program goes on behind it.
+    box->open();
 }
 
 void QtDesktop::showFatalError(const QString& title, const QString& message) {
