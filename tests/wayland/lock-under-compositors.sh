@@ -61,7 +61,7 @@ chmod 700 "$runtime"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
-note() { [ -n "$evidence" ] && cat >>"$evidence/$1"; return 0; }
+note() { if [ -n "$evidence" ]; then cat >>"$evidence/$1"; else cat >/dev/null; fi; }
 as_user() {
     # Only what is known: sway takes an empty SWAYSOCK for its socket's name.
     local known=()
@@ -102,9 +102,17 @@ CONF
         { fail "sway did not start: $(tail -n 5 "$work/sway.log")"; return 1; }
     swaysock=$(ls "$runtime"/sway-ipc.*.sock | head -n 1)
     display=$(basename "$(ls "$runtime"/wayland-* | grep -v '\.lock$' | head -n 1)")
-    within 10 as_user swaymsg -t get_version >/dev/null
+    within 10 as_user swaymsg -t get_version >/dev/null || return 1
+    # A keyboard that stays, as on a real desktop: the headless seat has none
+    # but each wtype's own, and a client learns of a new one only after the
+    # first keys have gone by.
+    as_user timeout 110 wtype -s 110000 &
+    keyboard_pid=$!
+    pids+=("$keyboard_pid")
+    sleep 0.5
 }
 stop_sway() {
+    kill "$keyboard_pid" 2>/dev/null
     kill "$sway_pid" 2>/dev/null
     wait "$sway_pid" 2>/dev/null
     rm -rf "${runtime:?}"/*
@@ -226,8 +234,11 @@ fi
 
 # --- weston: no keyboard-shortcuts-inhibit -----------------------------------
 display=wayland-weston
+# --debug offers the screenshooter, for the evidence.
+debug=()
+[ -n "$evidence" ] && debug=(--debug)
 as_user timeout 60 weston --backend=headless-backend.so --use-pixman --socket="$display" \
-    --width=1024 --height=768 --idle-time=0 >"$work/weston.log" 2>&1 &
+    --width=1024 --height=768 --idle-time=0 "${debug[@]}" >"$work/weston.log" 2>&1 &
 weston_pid=$!
 pids+=("$weston_pid")
 if within 15 test -S "$runtime/$display"; then
@@ -235,6 +246,11 @@ if within 15 test -S "$runtime/$display"; then
     if within 20 grep -q "cannot hold the keyboard" "$work/program.err"; then
         pass "weston: the parent is told"
         grep "cannot hold the keyboard" "$work/program.err" | note weston-notice.txt
+        if [ -n "$evidence" ]; then
+            sleep 1
+            as_user sh -c "cd '$home' && weston-screenshooter" >/dev/null 2>&1 &&
+                cp "$(ls "$home"/wayland-screenshot-*.png | head -n 1)" "$evidence/weston-notice.png"
+        fi
     else
         fail "weston: nothing said on stderr: $(cat "$work/program.err")"
     fi
