@@ -175,7 +175,7 @@ if start_sway ""; then
 
     as_user swaymsg "[app_id=\"$app_id\"] fullscreen disable" >/dev/null
     sleep 0.2
-    tree_excerpt "locked, just after fullscreen disable"
+    tree_excerpt "locked, 0.2 s after fullscreen disable"
     if within 2 is_state "1 1"; then
         pass "locked: full screen again within 2 s of fullscreen disable"
         tree_excerpt "locked, full screen again"
