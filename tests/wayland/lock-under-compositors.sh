@@ -4,9 +4,11 @@
 # sway (headless) offers keyboard-shortcuts-inhibit: locked, the program is
 # full screen and focused, a Super+Return binding of the compositor does not
 # act, the compositor's close leaves it running, "fullscreen disable" is
-# undone within 2 s, and Ctrl+Shift+Q held 2.6 s ends it; unlocked, the binding
-# acts. A sway told not to allow the inhibition, and weston (headless), which
-# has no such protocol, both make the program tell the parent.
+# undone within 2 s, another program given the focus loses it again within
+# 2 s, and Ctrl+Shift+Q held 2.6 s ends it; unlocked, the binding acts and
+# "fullscreen disable" holds. A sway told not to allow the inhibition, and
+# weston (headless), which has no such protocol, both make the program tell
+# the parent.
 # Compositors and program run as an unprivileged user (sway refuses root),
 # which the test makes when it is missing. Exit 77: skipped (not root, or a
 # compositor missing); every wait is bounded, the whole run within 120 s.
@@ -19,7 +21,7 @@ app_id=example.quorvellearning.quorvellearning
 skip=77
 
 [ "$(id -u)" -eq 0 ] || { echo "skipped: needs root to run the compositors as $user"; exit $skip; }
-for tool in sway swaymsg wtype weston runuser; do
+for tool in sway swaymsg wtype weston weston-simple-shm runuser; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit $skip; }
 done
 # Stops the whole run, whatever hangs.
@@ -182,6 +184,39 @@ if start_sway ""; then
     else
         fail "locked: not full screen again within 2 s ($(window_state))"
     fi
+
+    # Another program takes the focus (the compositor's focus command, as a
+    # click or a switcher would): the locked window takes it back.
+    as_user timeout 60 weston-simple-shm >/dev/null 2>&1 &
+    other_pid=$!
+    pids+=("$other_pid")
+    other_id() {
+        as_user swaymsg -t get_tree | python3 -c '
+import json, sys
+def walk(n):
+    yield n
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        yield from walk(c)
+for n in walk(json.load(sys.stdin)):
+    if n.get("pid") and n.get("app_id") != sys.argv[1]:
+        print(n["id"])
+' "$app_id"
+    }
+    if within 10 bash -c "[ -n \"\$(swaymsg -s $swaysock -t get_tree 2>/dev/null | grep -F simple-shm)\" ]"; then
+        as_user swaymsg "[con_id=$(other_id | head -n 1)] focus" >/dev/null
+        sleep 0.1
+        tree_excerpt "locked, 0.1 s after the compositor focused another program"
+        if within 2 is_state "1 1"; then
+            pass "locked: full screen and focused again within 2 s of another program taking the focus"
+            tree_excerpt "locked, focus taken back"
+        else
+            fail "locked: another program kept the focus ($(window_state))"
+        fi
+    else
+        fail "weston-simple-shm did not show under sway"
+    fi
+    kill "$other_pid" 2>/dev/null
+    within 5 is_state "1 1"
 
     # The parent's way out.
     as_user wtype -M ctrl -M shift -P q -s 2600 -p q -m shift -m ctrl
