@@ -21,7 +21,7 @@ app_id=example.quorvellearning.quorvellearning
 skip=77
 
 [ "$(id -u)" -eq 0 ] || { echo "skipped: needs root to run the compositors as $user"; exit $skip; }
-for tool in sway swaymsg wtype weston weston-simple-shm runuser; do
+for tool in sway swaymsg wtype weston weston-flower runuser; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit $skip; }
 done
 # Stops the whole run, whatever hangs.
@@ -187,7 +187,7 @@ if start_sway ""; then
 
     # Another program takes the focus (the compositor's focus command, as a
     # click or a switcher would): the locked window takes it back.
-    as_user timeout 60 weston-simple-shm >/dev/null 2>&1 &
+    as_user timeout 60 weston-flower >"$work/other.log" 2>&1 &
     other_pid=$!
     pids+=("$other_pid")
     other_id() {
@@ -202,8 +202,15 @@ for n in walk(json.load(sys.stdin)):
         print(n["id"])
 ' "$app_id"
     }
-    if within 10 bash -c "[ -n \"\$(swaymsg -s $swaysock -t get_tree 2>/dev/null | grep -F simple-shm)\" ]"; then
-        as_user swaymsg "[con_id=$(other_id | head -n 1)] focus" >/dev/null
+    find_other() {
+        other=$(other_id | head -n 1)
+        [ -n "$other" ]
+    }
+    if ! within 10 find_other; then
+        fail "weston-flower did not show under sway: $(as_user swaymsg -t get_tree | grep -o "\"app_id\": \"[^\"]*\"" | tr "\n" " "); $(kill -0 $other_pid 2>/dev/null && echo running || echo ended): $(cat "$work/other.log")"
+    elif ! focused=$(as_user swaymsg "[con_id=$other] focus"); then
+        fail "sway did not focus the other program: $focused"
+    else
         sleep 0.1
         tree_excerpt "locked, 0.1 s after the compositor focused another program"
         if within 2 is_state "1 1"; then
@@ -212,10 +219,10 @@ for n in walk(json.load(sys.stdin)):
         else
             fail "locked: another program kept the focus ($(window_state))"
         fi
-    else
-        fail "weston-simple-shm did not show under sway"
     fi
+    [ -n "${other:-}" ] && as_user swaymsg "[con_id=$other] kill" >/dev/null
     kill "$other_pid" 2>/dev/null
+    within 5 bash -c "! kill -0 $other_pid 2>/dev/null"
     within 5 is_state "1 1"
 
     # The parent's way out.
