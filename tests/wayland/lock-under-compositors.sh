@@ -33,8 +33,14 @@ id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbi
 work=$(mktemp -d /tmp/quorvel-wayland.XXXXXX)
 pids=()
 cleanup() {
+    local pid left
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    sleep 0.3
+    for _ in $(seq 30); do
+        left=0
+        for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && left=1; done
+        [ $left -eq 0 ] && break
+        sleep 0.1
+    done
     for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
     rm -rf "$work"
 }
@@ -64,14 +70,17 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 note() { if [ -n "$evidence" ]; then cat >>"$evidence/$1"; else cat >/dev/null; fi; }
-as_user() {
+# Runs a command as the user in place of the shell it is called in: called
+# with &, $! is runuser itself, which passes a kill on to what it runs.
+run_as_user() {
     # Only what is known: sway takes an empty SWAYSOCK for its socket's name.
     local known=()
     [ -n "${swaysock:-}" ] && known+=("SWAYSOCK=$swaysock")
     [ -n "${display:-}" ] && known+=("WAYLAND_DISPLAY=$display")
-    runuser -u "$user" -- env -i HOME="$home" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin \
+    exec runuser -u "$user" -- env -i HOME="$home" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin \
         "${known[@]}" "$@"
 }
+as_user() { (run_as_user "$@"); }
 # Waits up to $1 seconds for the command to succeed.
 within() {
     local limit=$1; shift
@@ -94,7 +103,7 @@ default_border none
 bindsym Mod4+Return exec touch $marks/super-return
 $1
 CONF
-    as_user env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    run_as_user env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         timeout 110 sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
     sway_pid=$!
     pids+=("$sway_pid")
@@ -108,7 +117,7 @@ CONF
     # A keyboard that stays, as on a real desktop: the headless seat has none
     # but each wtype's own, and a client learns of a new one only after the
     # first keys have gone by.
-    as_user timeout 110 wtype -s 110000 &
+    run_as_user timeout 110 wtype -s 110000 &
     keyboard_pid=$!
     pids+=("$keyboard_pid")
     sleep 0.5
@@ -120,7 +129,7 @@ stop_sway() {
     rm -rf "${runtime:?}"/*
 }
 start_program() {  # arguments of the program; stderr in $work/program.err
-    as_user env SDL_AUDIODRIVER=dummy timeout 100 "$program" "$@" >"$work/program.out" 2>"$work/program.err" &
+    run_as_user env SDL_AUDIODRIVER=dummy timeout 100 "$program" "$@" >"$work/program.out" 2>"$work/program.err" &
     program_pid=$!
     pids+=("$program_pid")
 }
@@ -187,7 +196,7 @@ if start_sway ""; then
 
     # Another program takes the focus (the compositor's focus command, as a
     # click or a switcher would): the locked window takes it back.
-    as_user timeout 60 weston-flower >"$work/other.log" 2>&1 &
+    run_as_user timeout 60 weston-flower >"$work/other.log" 2>&1 &
     other_pid=$!
     pids+=("$other_pid")
     other_id() {
@@ -279,7 +288,7 @@ display=wayland-weston
 # --debug offers the screenshooter, for the evidence.
 debug=()
 [ -n "$evidence" ] && debug=(--debug)
-as_user timeout 60 weston --backend=headless-backend.so --use-pixman --socket="$display" \
+run_as_user timeout 60 weston --backend=headless-backend.so --use-pixman --socket="$display" \
     --width=1024 --height=768 --idle-time=0 "${debug[@]}" >"$work/weston.log" 2>&1 &
 weston_pid=$!
 pids+=("$weston_pid")
