@@ -21,10 +21,12 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # here, SDL2_mixer at the version whose functions the program calls. Beyond the
 # libraries the program needs the General MIDI sound font its music is played
 # with, and the font its About box is drawn in. The help page and the web
-# links open in the desktop's browser.
+# links open in the desktop's browser; on a Wayland session the toolkit's
+# Wayland platform (qt6-wayland) lets the lock hold the keys there (without it
+# the program runs through Xwayland, or says which package is missing).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libsdl2-mixer-2.0-0 (>= 2.6.0), libfluidsynth3, timgm6mb-soundfont, fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 
 include(CPack)

@@ -24,6 +24,10 @@ QUORVEL_PACKAGES=(
     # the real-time monkey (tools/monkey): its window manager, its X connection,
     # and the stacks of a program that hangs
     openbox python3-xlib gdb
+    # the lock on Wayland (keyboard-shortcuts-inhibit), and its test under real
+    # compositors (tests/wayland)
+    qt6-wayland qt6-wayland-dev qt6-base-private-dev wayland-protocols
+    sway weston wtype grim
     # the Debian package (package.sh) and its checks
     dpkg-dev file lintian desktop-file-utils appstream
     # fuzzing the settings (fuzz/run.sh)

@@ -15,6 +15,11 @@ public:
     // returns at once; whether it worked is not reported.
     virtual void openInDefaultProgram(QWidget* owner, const QString& address) = 0;
 
+    // Tells the user something the program goes on after: on stderr, and in
+    // a box with an Okay button over owner (or the screen's middle). Returns
+    // at once; the box stays until it is closed.
+    virtual void showNotice(QWidget* owner, const QString& title, const QString& message) = 0;
+
     // Reports a failure that ends the program: on screen and on stderr.
     virtual void showFatalError(const QString& title, const QString& message) = 0;
 

@@ -9,6 +9,7 @@ namespace qv {
 class QtDesktop final : public Desktop {
 public:
     void openInDefaultProgram(QWidget* owner, const QString& address) override;
+    void showNotice(QWidget* owner, const QString& title, const QString& message) override;
     void showFatalError(const QString& title, const QString& message) override;
     [[noreturn]] void endProgram(int exitStatus) override;
 };

@@ -9,6 +9,7 @@
 #include "links/qtdesktop.h"
 #include "program/commandline.h"
 #include "program/startprogram.h"
+#include "program/waylandplugin.h"
 #include "sound/sdlaudiobackend.h"
 #include "timing/eventloopclock.h"
 #include "ui/appicon.h"
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     const qv::CommandLine commandLine = qv::answerCommandLine(argc, argv);
     if (commandLine.exitStatus)
         return *commandLine.exitStatus;
+    // Before the application: the toolkit aborts where it finds no platform.
+    if (const int status = qv::refuseWaylandWithoutPlugin(argc, argv))
+        return status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvellearning"));
     // Lets the desktop match the windows to the menu entry and its icon.

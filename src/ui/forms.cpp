@@ -1,5 +1,7 @@
 #include "forms.h"
 
+#include <QApplication>
+
 #include "about/aboutform.h"
 #include "accessibility.h"
 #include "app/module1.h"
@@ -18,13 +20,21 @@ Forms::Forms(Platform& platform, Module1& module1, StartOptions options)
     // what it is from the start.
     installAccessibility();
     if (options_.locked)
-        lock_ = std::make_unique<ToddlerLock>(platform_.clock, [this] {
-            // Leaving ends the program as Exit does.
-            if (game_)
-                game_->eitmenu_click();
-            else
-                platform_.desktop.endProgram(0);
-        });
+        lock_ = std::make_unique<ToddlerLock>(
+            platform_.clock,
+            [this] {
+                // Leaving ends the program as Exit does.
+                if (game_)
+                    game_->eitmenu_click();
+                else
+                    platform_.desktop.endProgram(0);
+            },
+            [this](QWidget* over, const QString& why) {
+                // The parent is still at the keys when the locked window opens.
+                platform_.desktop.showNotice(over ? over : QApplication::activeWindow(),
+                                             QStringLiteral("Quorvel Learning"),
+                                             ToddlerLock::notHeldNotice(why));
+            });
 }
 
 Forms::~Forms() {

@@ -8,6 +8,7 @@
 
 #include "fonts.h"
 #include "toplevelwindows.h"
+#include "wayland/shortcutsinhibit.h"
 
 namespace qv {
 
@@ -59,8 +60,16 @@ quint32 keyId(const QKeyEvent& key) {
 
 }  // namespace
 
-ToddlerLock::ToddlerLock(Clock& clock, std::function<void()> leave, QObject* parent)
-    : QObject(parent), clock_(clock), leave_(std::move(leave)) {
+ToddlerLock::ToddlerLock(Clock& clock, std::function<void()> leave,
+                         std::function<void(QWidget* over, const QString& why)> keysNotHeld,
+                         QObject* parent)
+    : QObject(parent),
+      clock_(clock),
+      leave_(std::move(leave)),
+      keysNotHeld_(std::move(keysNotHeld)),
+      inhibit_(makeShortcutsInhibit([this](QWindow* window, const QString& why) {
+          this->keysNotHeld(widgetOf(window), why);
+      })) {
     watchFirst();
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &ToddlerLock::activeWindowChanged);
     activeWindowChanged(QGuiApplication::focusWindow());
@@ -68,6 +77,8 @@ ToddlerLock::ToddlerLock(Clock& clock, std::function<void()> leave, QObject* par
 
 ToddlerLock::~ToddlerLock() {
     cancelHold();
+    clock_.cancel(grabRetryCall_);
+    clock_.cancel(activateCall_);
     if (grabbing_)
         grabbing_->setKeyboardGrabEnabled(false);
     if (QCoreApplication::instance())
@@ -85,8 +96,10 @@ QLabel* ToddlerLock::hint() const {
 
 bool ToddlerLock::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type == QEvent::WindowStateChange && watched->isWidgetType()) {
-        keepInSight(static_cast<QWidget*>(watched));
+    if (type == QEvent::Show && watched->isWidgetType() && !toldNotHeld_)
+        firstShown(static_cast<QWidget*>(watched));
+    if ((type == QEvent::WindowStateChange || type == QEvent::Hide) && watched->isWidgetType()) {
+        keepInSight(static_cast<QWidget*>(watched), *event);
         return false;
     }
     // A key comes to a window first, then to the control with the focus and
@@ -95,10 +108,7 @@ bool ToddlerLock::eventFilter(QObject* watched, QEvent* event) {
         return false;
     // The desktop may have held on to the keyboard when the window became
     // active (a window manager's grab of its own); ask again, a few times.
-    if (grabbing_ && !grabbed_ && grabAttempts_ < kGrabAttempts) {
-        ++grabAttempts_;
-        grabbed_ = grabbing_->setKeyboardGrabEnabled(true);
-    }
+    tryGrab();
     const auto& key = static_cast<const QKeyEvent&>(*event);
     // A key held down repeats as let-go and press again, both marked as a
     // repeat: it is still down.
@@ -223,31 +233,153 @@ void ToddlerLock::activeWindowChanged(QWindow* window) {
     // (a focus-out "because of a grab"): the keys keep coming to the window
     // that holds the keyboard, so it keeps it until another one of the
     // program's windows becomes active.
-    if (!window || window == grabbing_)
+    if (!window) {
+        // Another program has the keyboard (the desktop's switcher, a
+        // click beside the window): the child's window comes back.
+        if (!grabbed_ && grabbing_) {
+            clock_.cancel(activateCall_);
+            activateCall_ = clock_.callAfter(
+                kBackInSightMs,
+                [this] {
+                    activateCall_ = 0;
+                    activateAgainUnlessFocused();
+                },
+                Clock::WhileHeld::Run);
+        }
+        return;
+    }
+    if (window == grabbing_)
         return;
     cancelHold();
     down_.clear();
-    if (grabbing_)
+    if (grabbing_ && !inhibit_)
         grabbing_->setKeyboardGrabEnabled(false);
     grabbing_ = window;
-    grabAttempts_ = 1;
-    grabbed_ = window->setKeyboardGrabEnabled(true);
+    if (inhibit_) {
+        inhibit_->holdKeysOf(window);
+        return;
+    }
+    grabbed_ = false;
+    grabAttempts_ = 0;
+    tryGrab();
 }
 
-void ToddlerLock::keepInSight(QWidget* widget) {
+void ToddlerLock::tryGrab() {
+    if (inhibit_ || !grabbing_ || grabbed_ || grabAttempts_ >= kGrabAttempts)
+        return;
+    ++grabAttempts_;
+    grabbed_ = grabbing_->setKeyboardGrabEnabled(true);
+    clock_.cancel(grabRetryCall_);
+    grabRetryCall_ = 0;
+    if (grabbed_)
+        return;
+    if (grabAttempts_ >= kGrabAttempts) {
+        keysNotHeld(widgetOf(grabbing_),
+                    QStringLiteral("the keyboard grab failed (another program holds the "
+                                   "keyboard, or the platform has no grabs)"));
+        return;
+    }
+    // The desktop may hold on to the keyboard for a moment while the window
+    // becomes active (a window manager's grab of its own).
+    grabRetryCall_ = clock_.callAfter(
+        kGrabRetryMs,
+        [this] {
+            grabRetryCall_ = 0;
+            tryGrab();
+        },
+        Clock::WhileHeld::Run);
+}
+
+void ToddlerLock::keysNotHeld(QWidget* over, const QString& why) {
+    if (toldNotHeld_)
+        return;
+    toldNotHeld_ = true;
+    if (keysNotHeld_)
+        keysNotHeld_(over, why);
+}
+
+void ToddlerLock::firstShown(QWidget* widget) {
+    // A compositor without the protocol is known from the start, and may
+    // never give the window the keyboard to ask with (weston with no
+    // keyboard): the parent is told as the first window shows.
+    if (!inhibit_ || widget->windowType() != Qt::Window || !widget->isWindow())
+        return;
+    const QString why = inhibit_->whyNotOffered();
+    if (why.isEmpty())
+        return;
+    // Once the window is on its way to the screen, for the box to sit over it.
+    QPointer<QWidget> over(widget);
+    QMetaObject::invokeMethod(
+        this, [this, over, why] { keysNotHeld(over, why); }, Qt::QueuedConnection);
+}
+
+QString ToddlerLock::notHeldNotice(const QString& why) {
+    return QStringLiteral(
+               "The lock cannot hold the keyboard on this desktop: %1.\n\n"
+               "The child's keys still reach the desktop: its shortcuts can switch to "
+               "other windows, close this one or open the desktop's menus. Stay close "
+               "while the child plays; the help's page for parents tells what each "
+               "desktop allows.")
+        .arg(why);
+}
+
+QWidget* ToddlerLock::widgetOf(const QWindow* window) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (window && w->windowHandle() == window)
+            return w;
+    return nullptr;
+}
+
+void ToddlerLock::activateAgainUnlessFocused() {
+    QWidget* window = widgetOf(grabbing_);
+    if (QGuiApplication::focusWindow() || !window || !window->isVisible())
+        return;
+    window->raise();
+    window->activateWindow();
+}
+
+void ToddlerLock::keepInSight(QWidget* widget, const QEvent& event) {
+    // The program's windows and boxes, not its menus and tool tips.
+    if (widget->windowType() != Qt::Window && widget->windowType() != Qt::Dialog)
+        return;
+    if (event.type() == QEvent::Hide) {
+        // The desktop hid the window (a spontaneous hide), where a window
+        // system tells no minimised state (Wayland) or minimises by unmapping.
+        if (event.spontaneous())
+            bringBackFromMinimised(*widget);
+        return;
+    }
     // A window manager's minimise button (the selection screen has one)
     // would leave a child before an empty screen, and the keyboard nowhere.
-    if (widget->isWindow() && widget->isMinimized())
+    if (widget->isMinimized()) {
         bringBackFromMinimised(*widget);
+        return;
+    }
+    // Only the desktop takes a locked window out of full screen (a
+    // compositor's command, a window manager's key).
+    const auto& change = static_cast<const QWindowStateChangeEvent&>(event);
+    if (change.oldState().testFlag(Qt::WindowFullScreen) && !widget->isFullScreen())
+        fullScreenAgain(widget);
+}
+
+void ToddlerLock::fullScreenAgain(QWidget* widget) {
+    QPointer<QWidget> guard(widget);
+    clock_.callAfter(
+        kBackInSightMs,
+        [guard] {
+            if (guard && guard->isVisible() && !guard->isFullScreen())
+                guard->setWindowState((guard->windowState() & ~Qt::WindowMinimized) |
+                                      Qt::WindowFullScreen);
+        },
+        Clock::WhileHeld::Run);
 }
 
 void ToddlerLock::showHint() {
     // The window with the keyboard, which the toolkit may not count as
     // active while the grab is being taken.
-    QWidget* window = QApplication::activeWindow();
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (grabbing_ && w->windowHandle() == grabbing_ && w->isVisible())
-            window = w;
+    QWidget* window = widgetOf(grabbing_);
+    if (!window || !window->isVisible())
+        window = QApplication::activeWindow();
     if (!window)
         return;
     if (!hint_ || hint_->window() != window) {

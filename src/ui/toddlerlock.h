@@ -7,12 +7,15 @@
 #include <QWindow>
 
 #include <functional>
+#include <memory>
 
 #include "timing/clock.h"
 
 class QKeyEvent;
 
 namespace qv {
+
+class ShortcutsInhibit;
 
 // The way out of a locked program (the --lock start): a parent holds
 // Ctrl+Shift+Q, and nothing else, for two seconds. A small hint shows over
@@ -27,11 +30,15 @@ namespace qv {
 // let-go was never let go: such a press keeps the time running, and never
 // starts it.
 //
-// While it lives it also grabs the keyboard of the active window, so that the
-// window manager's own keys (Alt+F4, Alt+Tab, the Super key) come to the
-// program instead, where X11 allows, and brings a minimised window straight
-// back. The windows themselves hide their menus and refuse to close
-// (Forms::locked()).
+// While it lives it also holds the keyboard of the active window, so that the
+// desktop's own keys (Alt+F4, Alt+Tab, the Super key) come to the program
+// instead: on X11 with a keyboard grab, on Wayland by asking the compositor
+// to inhibit its shortcuts. Where the keys cannot be held, the parent is told
+// once (keysNotHeld). It keeps the windows in sight: a window minimised or
+// hidden by the desktop comes straight back, one taken out of full screen asks
+// for it again, and when the program loses the keyboard (without a grab that
+// keeps it), its window is activated again. The windows themselves hide their
+// menus and refuse to close (Forms::locked()).
 //
 // It reads the keys as the window system hands them to a window, before the
 // toolkit passes them on to a control, and before the input gate, which drops
@@ -41,9 +48,20 @@ class ToddlerLock final : public QObject {
 public:
     static constexpr qint64 kHoldToLeaveMs = 2000;
     static constexpr qint64 kRepeatGapMs = 50;
+    // A failed keyboard grab is tried again after this long, and on each
+    // key, kGrabAttempts in all; then the parent is told.
+    static constexpr qint64 kGrabRetryMs = 250;
+    static constexpr int kGrabAttempts = 3;
+    // How long the program may be without the keyboard before its window is
+    // activated again; a window taken out of full screen asks again after
+    // this long too, so that a desktop that refuses is not asked in a loop.
+    static constexpr qint64 kBackInSightMs = 250;
 
-    // leave ends the program.
-    ToddlerLock(Clock& clock, std::function<void()> leave, QObject* parent = nullptr);
+    // leave ends the program. keysNotHeld is told, once, over which window
+    // and why the desktop's keys still work (see notHeldNotice()).
+    ToddlerLock(Clock& clock, std::function<void()> leave,
+                std::function<void(QWidget* over, const QString& why)> keysNotHeld = {},
+                QObject* parent = nullptr);
     ~ToddlerLock() override;
 
     // Puts the lock's watch in front of every application event filter
@@ -59,6 +77,9 @@ public:
     // program's windows that was active last.
     QWindow* grabbingWindow() const { return grabbing_; }
 
+    // What a parent is told when the desktop's keys still work, and why.
+    static QString notHeldNotice(const QString& why);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -72,12 +93,24 @@ private:
     void heldLongEnough();
     void leaveNow();
     void activeWindowChanged(QWindow* window);
-    void keepInSight(QWidget* widget);
+    void tryGrab();
+    void keysNotHeld(QWidget* over, const QString& why);
+    void firstShown(QWidget* widget);
+    void keepInSight(QWidget* widget, const QEvent& event);
+    void fullScreenAgain(QWidget* widget);
+    void activateAgainUnlessFocused();
+    static QWidget* widgetOf(const QWindow* window);
     void showHint();
     void hideHint();
 
     Clock& clock_;
     std::function<void()> leave_;
+    std::function<void(QWidget* over, const QString& why)> keysNotHeld_;
+    bool toldNotHeld_ = false;
+    // On Wayland: the compositor's shortcuts inhibition instead of a grab.
+    std::unique_ptr<ShortcutsInhibit> inhibit_;
+    Clock::CallbackId grabRetryCall_ = 0;
+    Clock::CallbackId activateCall_ = 0;
     // The keys down now, each physical key with its meaning (a Qt::Key), as
     // the window system reported them to the program's windows; forgotten
     // when the active window changes, because the let-go of a key goes where
@@ -95,8 +128,6 @@ private:
     QPointer<QLabel> hint_;
     QPointer<QWindow> grabbing_;
     bool grabbed_ = false;
-    // A platform without keyboard grabs says so at every attempt.
-    static constexpr int kGrabAttempts = 3;
     int grabAttempts_ = 0;
 };
 

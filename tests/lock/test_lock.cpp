@@ -426,6 +426,65 @@ private slots:
             QVERIFY(target->isFullScreen());
     }
 
+    // A desktop that takes a window out of full screen (a compositor's
+    // command, a window manager's key) meets a locked window that asks for
+    // it again; unlocked, the window stays as the desktop left it.
+    void fullScreenTakenAwayComesBack_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("window");
+        for (bool locked : {true, false})
+            for (const char* window : {"mainform", "backdrop"})
+                QTest::addRow("%s: %s", locked ? "locked" : "full screen", window)
+                    << locked << QString(window);
+    }
+    void fullScreenTakenAwayComesBack() {
+        QFETCH(bool, locked);
+        QFETCH(QString, window);
+        const bool game = window == QLatin1String("mainform");
+        Started started(startOptions(game ? "learnshapes" : "", !locked, locked));
+        QWidget* target = game ? static_cast<QWidget*>(&started.game()) : backdrop();
+        QVERIFY(target && target->isFullScreen());
+        target->setWindowState(target->windowState() & ~Qt::WindowFullScreen);
+        QVERIFY(!target->isFullScreen());
+        started.program().clock.advance(ToddlerLock::kBackInSightMs);
+        QCoreApplication::processEvents();
+        QCOMPARE(target->isFullScreen(), locked);
+        QVERIFY(target->isVisible());
+    }
+
+    // Where the keys cannot be held (here: the off-screen platform has no
+    // keyboard grab), the parent is told once, over the locked window, after
+    // the grab has been tried a few times; later windows tell nothing more.
+    void theParentIsToldOnceWhenTheKeysAreNotHeld_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("locked") << true;
+        QTest::newRow("full screen, not locked") << false;
+    }
+    void theParentIsToldOnceWhenTheKeysAreNotHeld() {
+        QFETCH(bool, locked);
+        Started started(startOptions("playshapes", !locked, locked));
+        TestProgram& program = started.program();
+        mainform& game = started.game();
+        QVERIFY(activate(game));
+        QVERIFY(program.desktop.notices.isEmpty());
+        program.clock.advance(ToddlerLock::kGrabRetryMs * ToddlerLock::kGrabAttempts);
+        QCOMPARE(program.desktop.notices.size(), locked ? 1 : 0);
+        if (!locked)
+            return;
+        QCOMPARE(program.desktop.notices.constFirst().owner, &game);
+        QVERIFY2(program.desktop.notices.constFirst().text.contains(
+                     "The lock cannot hold the keyboard on this desktop: the keyboard grab failed"),
+                 qPrintable(program.desktop.notices.constFirst().text));
+        QWidget elsewhere;
+        elsewhere.show();
+        QVERIFY(activate(elsewhere));
+        QVERIFY(activate(game));
+        program.clock.advance(10000);
+        QCOMPARE(program.desktop.notices.size(), 1);
+        // Still locked: the program goes on behind the notice.
+        QCOMPARE(program.desktop.endedWith, QList<int>());
+    }
+
     // F11 fills the screen and gives it back, locked or not asked for.
     void f11TogglesFullScreen_data() {
         QTest::addColumn<bool>("fullScreen");

@@ -325,7 +325,9 @@ private slots:
                               "~/.config/quorvellearning/quorvellearning.ini",
                               "[colors]",
                               "offline",
-                              "collects nothing"})
+                              "collects nothing",
+                              "What you must allow",
+                              "GNOME on Wayland"})
             QTest::newRow(t) << QString::fromUtf8(t);
     }
 

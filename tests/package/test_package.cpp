@@ -470,6 +470,21 @@ private slots:
         }
     }
 
+    // What makes the program whole on a desktop without being needed to run:
+    // the browser opener, and the toolkit's Wayland platform, without which
+    // a Wayland-only session cannot show it.
+    void recommendations() {
+        if (!havePackage())
+            QSKIP(qPrintable(whyNoPackage_));
+        const Finished fields = runToEnd(QStringLiteral("dpkg-deb"), {"-f", deb_, "Recommends"});
+        QVERIFY2(fields.normalExit && fields.exitCode == 0, fields.err.constData());
+        const QStringList recommends = packageNames(QString::fromUtf8(fields.out));
+        for (const char* recommended : {"xdg-utils", "qt6-wayland"})
+            QVERIFY2(recommends.contains(QLatin1String(recommended)),
+                     qPrintable(QStringLiteral("%1 missing from Recommends: %2")
+                                    .arg(recommended, recommends.join(", "))));
+    }
+
     // Started from the unpacked root through the link on the PATH, with stored
     // settings, the program opens the selection screen, which lights its first
     // button with a picture from the library and plays the selection sound.

@@ -16,9 +16,16 @@ public:
         QWidget* owner;
         QString address;
     };
+    struct Notice {
+        QWidget* owner;
+        QString text;  // the title, a line break, the message
+    };
 
     void openInDefaultProgram(QWidget* owner, const QString& address) override {
         opened.append({owner, address});
+    }
+    void showNotice(QWidget* owner, const QString& title, const QString& message) override {
+        notices.append({owner, title + QLatin1Char('\n') + message});
     }
     void showFatalError(const QString& title, const QString& message) override {
         errors.append(title + QLatin1Char('\n') + message);
@@ -26,6 +33,7 @@ public:
     void endProgram(int exitStatus) override { endedWith.append(exitStatus); }
 
     QList<Opened> opened;
+    QList<Notice> notices;
     QStringList errors;
     QList<int> endedWith;
 };

@@ -139,6 +139,30 @@ and closing the window, <kbd>Alt</kbd>+<kbd>F4</kbd>, <kbd>Ctrl</kbd>+<kbd>E</kb
 <p class="tip">To leave, hold <kbd>Ctrl</kbd>+<kbd>Shift</kbd>+<kbd>Q</kbd> for two seconds.
 A small &#8220;Keep holding to leave&#8221; appears while the keys are held. If another key is
 pressed meanwhile, let go and hold the three keys again.</p>
+<p>While locked, the program also asks the desktop for every key, so that its own shortcuts
+(switching windows, closing them, the <kbd>Super</kbd> key) reach the game instead. How much
+the desktop lets it hold depends on the desktop. Where the keys cannot be held, the program
+tells you in a small box when the lock starts, before your child gets the keyboard.</p>
+<table>
+<tr><th>Desktop</th><th>What the lock holds there</th><th>What you must allow</th></tr>
+<tr><td>Any X11 session (Xfce, MATE, LXQt, Openbox, GNOME or Plasma on Xorg)</td><td>Every key, by
+a keyboard grab. Only what the X server keeps for itself still works: <kbd>Ctrl</kbd>+<kbd>Alt</kbd>+<kbd>F1</kbd>&#8230;<kbd>F12</kbd>
+(text consoles) and, where enabled, <kbd>Ctrl</kbd>+<kbd>Alt</kbd>+<kbd>Backspace</kbd>.</td><td>Nothing.</td></tr>
+<tr><td>GNOME on Wayland</td><td>Every key once you allow it, except <kbd>Super</kbd>+<kbd>Escape</kbd>,
+which GNOME keeps to give its shortcuts back, and the text consoles.</td><td>When the lock starts,
+GNOME asks whether Quorvel Learning may inhibit its shortcuts: choose <b>Allow</b>. If you
+refuse, the program tells you that the keys are not held.</td></tr>
+<tr><td>KDE Plasma on Wayland</td><td>Every key except the text consoles.</td><td>Nothing.</td></tr>
+<tr><td>sway</td><td>Every key and every binding, except bindings made with
+<code>--inhibited</code>.</td><td>Nothing, unless your configuration says
+<code>shortcuts_inhibitor disable</code> for the program.</td></tr>
+<tr><td>Other Wayland compositors without the keyboard-shortcuts-inhibit protocol (weston, for
+one)</td><td>Only what reaches the window: the desktop's own shortcuts still work.</td><td>Stay
+near your child; the program tells you when the lock starts.</td></tr>
+</table>
+<p>On every desktop the lock takes the window back to full screen when the desktop takes it
+out, and brings it back when it is hidden, minimised or loses the keyboard to another
+program.</p>
 <p>The program's entry in your desktop's menu has a few extra choices (right-click it, or
 open its actions, depending on the desktop):</p>
 <table>
