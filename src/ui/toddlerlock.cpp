@@ -318,8 +318,8 @@ QString ToddlerLock::notHeldNotice(const QString& why) {
                "The lock cannot hold the keyboard on this desktop: %1.\n\n"
                "The child's keys still reach the desktop: its shortcuts can switch to "
                "other windows, close this one or open the desktop's menus. Stay close "
-               "while the child plays; the help's page for parents tells what each "
-               "desktop allows.")
+               "while the child plays; the help page's section for parents tells what "
+               "each desktop allows.")
         .arg(why);
 }
 
