@@ -17,11 +17,15 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "runevents.h"
 #include "sound/sdlaudiobackend.h"
 #include "sound/soundplayer.h"
 #include "timing/eventloopclock.h"
 
 namespace {
+
+using qvbench::runEventsFor;
+using qvbench::runEventsUntil;
 
 const QString kSound = QStringLiteral(QUORVEL_PROGRAM_DIR "/backgrounds/select.wav");
 const QString kTune = QStringLiteral(QUORVEL_PROGRAM_DIR "/sounds/1.mid");
@@ -30,24 +34,6 @@ double wallMs() {
     timespec t{};
     clock_gettime(CLOCK_REALTIME, &t);
     return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-}
-
-// Runs events until done() holds or timeoutMs has passed.
-template <typename Done>
-bool runUntil(Done done, int timeoutMs) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-void runFor(int ms) {
-    runUntil([] { return false; }, ms);
 }
 
 // Gives the command and prints the event with the time the call took.
@@ -73,7 +59,7 @@ int main(int argc, char** argv) {
     qv::SoundPlayer voice(backend, clock, QStringLiteral("soundplayer"));
     qv::SoundPlayer music(backend, clock, QStringLiteral("playbackmusiccontrol"));
     backend.openDevice();
-    runFor(chooseMs);
+    runEventsFor(chooseMs);
     if (!backend.isAvailable()) {
         std::fprintf(stderr, "bench_soundserver: no sound device\n");
         return 1;
@@ -88,21 +74,21 @@ int main(int argc, char** argv) {
         music.setCommand(QStringLiteral("prev"));
         music.setCommand(QStringLiteral("play"));
     });
-    runFor(1500);
+    runEventsFor(1500);
     music.setCommand(QStringLiteral("close"));
 
     for (int round = 0; round < rounds; ++round) {
-        if (!runUntil([&] { return backend.deviceAsleep(); }, 20'000)) {
+        if (!runEventsUntil([&] { return backend.deviceAsleep(); }, 20'000)) {
             std::fprintf(stderr, "bench_soundserver: the device does not go to sleep\n");
             return 1;
         }
-        runFor(settleMs);
+        runEventsFor(settleMs);
         voice.setFileName(kSound);
         stamped("asleep", [&] { voice.setCommand(QStringLiteral("sound")); });
-        runUntil([&] { return !backend.isPlaying(0); }, 10'000);
-        runFor(300);
+        runEventsUntil([&] { return !backend.isPlaying(0); }, 10'000);
+        runEventsFor(300);
         stamped("awake", [&] { voice.setCommand(QStringLiteral("sound")); });
-        runUntil([&] { return !backend.isPlaying(0); }, 10'000);
+        runEventsUntil([&] { return !backend.isPlaying(0); }, 10'000);
     }
     return 0;
 }

@@ -16,26 +16,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runevents.h"
 #include "sound/musicducking.h"
 #include "sound/sdlaudiobackend.h"
 
 namespace {
 
-const QString kSound = QStringLiteral(QUORVEL_PROGRAM_DIR "/backgrounds/select.wav");
+using qvbench::runEventsUntil;
 
-// Runs events until done() holds; false after timeoutMs.
-template <typename Done>
-bool waitFor(Done done, int timeoutMs) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
+const QString kSound = QStringLiteral(QUORVEL_PROGRAM_DIR "/backgrounds/select.wav");
 
 // Milliseconds from the call to the first buffer mixed with the sound in it.
 double playAndTime(qv::SdlAudioBackend& backend, qv::AudioBackend::PlayerId player) {
@@ -70,7 +59,7 @@ int main(int argc, char** argv) {
         return !backend.isPlaying(player) && backend.musicLevel() >= qv::MusicDucking::kFullLevel;
     };
     for (int round = 0; round < rounds; ++round) {
-        if (!waitFor([&] { return backend.deviceAsleep(); }, 10'000)) {
+        if (!runEventsUntil([&] { return backend.deviceAsleep(); }, 10'000)) {
             std::fprintf(stderr, "bench_soundwake: the audio thread does not sleep here\n");
             return 1;
         }
@@ -78,13 +67,13 @@ int main(int argc, char** argv) {
         // Played to its end and the music's level back up: the thread is
         // still awake, as it is for a second after a sound. A click comes at
         // any point of a buffer.
-        if (!waitFor(quiet, 10'000)) {
+        if (!runEventsUntil(quiet, 10'000)) {
             std::fprintf(stderr, "bench_soundwake: the sound does not end\n");
             return 1;
         }
         QThread::usleep(QRandomGenerator::global()->bounded(12'000));
         awake.push_back(playAndTime(backend, player));
-        waitFor(quiet, 10'000);
+        runEventsUntil(quiet, 10'000);
     }
     report("awake", awake);
     report("asleep", asleep);
