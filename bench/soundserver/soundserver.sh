@@ -11,7 +11,9 @@
 #
 # CHOOSE_MS (2000) is how long the bench waits, as a child choosing on the
 # selection screen, before the first tune; 0 is a start with --activity.
-# BENCH names another build of bench_soundserver.
+# BENCH names another build of bench_soundserver; SOUND_SERVER another file
+# with the functions of tests/pulseaudio/privateserver.sh, for another server
+# (soundserver-pipewire.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 rounds=${1:-5}
@@ -19,7 +21,7 @@ build=${2:-$here/../../build/dev}
 bench=${BENCH:-$build/bench/soundserver/bench_soundserver}
 monitor=$build/tests/pulseaudio/sinkmonitor
 # shellcheck source=../../tests/pulseaudio/privateserver.sh
-source "$here/../../tests/pulseaudio/privateserver.sh"
+source "${SOUND_SERVER:-$here/../../tests/pulseaudio/privateserver.sh}"
 
 dir=$(mktemp -d)
 cleanup() {
@@ -28,7 +30,11 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-start_sound_server "$dir" || { echo "soundserver.sh: PulseAudio does not start" >&2; exit 1; }
+start_sound_server "$dir" || {
+    echo "soundserver.sh: the sound server does not start" >&2
+    cat "$dir"/*.log >&2
+    exit 1
+}
 "$monitor" null > "$dir/recording" 2> "$dir/monitor.log" &
 recorder=$!
 sleep 1
