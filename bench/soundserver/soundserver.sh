@@ -11,6 +11,9 @@
 #
 # CHOOSE_MS (2000) is how long the bench waits, as a child choosing on the
 # selection screen, before the first tune; 0 is a start with --activity.
+# SETTLE_MS (8000) is how long it waits after the device has gone to sleep
+# before each "asleep" sound: 2600 catches the device closed while the sink
+# is still awake, which shows what reopening costs apart from the sink's resume.
 # BENCH names another build of bench_soundserver; SOUND_SERVER another file
 # with the functions of tests/pulseaudio/privateserver.sh, for another server
 # (soundserver-pipewire.sh).
@@ -40,7 +43,7 @@ recorder=$!
 sleep 1
 # Sink states while the bench runs, a line every 0.5 s.
 (while kill -0 $recorder 2> /dev/null; do echo "$EPOCHREALTIME $(sink_state)"; sleep 0.5; done) > "$dir/states" &
-SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-pulseaudio} "$bench" "$rounds" "${CHOOSE_MS:-2000}" > "$dir/events" 2> "$dir/bench.log"
+SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-pulseaudio} "$bench" "$rounds" "${CHOOSE_MS:-2000}" "${SETTLE_MS:-8000}" > "$dir/events" 2> "$dir/bench.log"
 status=$?
 sleep 1
 cat "$dir/bench.log" >&2
