@@ -5,7 +5,9 @@
 // while and stops it; then, round after round, it waits until the device has
 // gone to sleep and the sound server has had time to suspend the sink, plays
 // the selection sound ("asleep"), and plays it again right after its end
-// ("awake"). Each line: <event> <wall clock ms, CLOCK_REALTIME> [<ms the call took>].
+// ("awake"); then, asleep again, it hears of the pointer moving 150 ms
+// before it plays the sound ("pointed"). Each line: <event> <wall clock ms,
+// CLOCK_REALTIME> [<ms the call took>].
 //
 //   bench_soundserver [rounds [choose ms [settle ms]]]    (3, 2000, 8000)
 #include <QCoreApplication>
@@ -29,6 +31,8 @@ using qvbench::runEventsUntil;
 
 const QString kSound = QStringLiteral(QUORVEL_PROGRAM_DIR "/backgrounds/select.wav");
 const QString kTune = QStringLiteral(QUORVEL_PROGRAM_DIR "/sounds/1.mid");
+// How long the pointer is on its way before a click; a child's is longer.
+constexpr int kPointerBeforeClickMs = 150;
 
 double wallMs() {
     timespec t{};
@@ -88,6 +92,14 @@ int main(int argc, char** argv) {
         runEventsUntil([&] { return !backend.isPlaying(0); }, 10'000);
         runEventsFor(300);
         stamped("awake", [&] { voice.setCommand(QStringLiteral("sound")); });
+        runEventsUntil([&] { return !backend.isPlaying(0); }, 10'000);
+        // Asleep again, but the pointer moves over the window for a moment
+        // before the click, as it does when a child clicks.
+        runEventsUntil([&] { return backend.deviceAsleep(); }, 20'000);
+        runEventsFor(settleMs);
+        backend.expectSound();
+        runEventsFor(kPointerBeforeClickMs);
+        stamped("pointed", [&] { voice.setCommand(QStringLiteral("sound")); });
         runEventsUntil([&] { return !backend.isPlaying(0); }, 10'000);
     }
     return 0;

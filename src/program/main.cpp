@@ -16,6 +16,7 @@
 #include "ui/firstpaint.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
+#include "ui/soundwake.h"
 
 int main(int argc, char** argv) {
     const qv::CommandLine commandLine = qv::answerCommandLine(argc, argv);
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
                           QStringLiteral(QUORVEL_WEBSITE)};
     qv::Module1 module1;
     qv::Forms forms(platform, module1, commandLine.options);
+    // The device, let go while quiet, is ready again before a click's answer.
+    qv::SoundWake soundWake(audio, nullptr);
 
     // The first window needs neither the sound device nor the icons, whose
     // every size is decoded for the window system.

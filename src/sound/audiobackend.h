@@ -44,6 +44,12 @@ public:
     // waiting caller bound its wait.
     virtual qint64 lengthMs(PlayerId player) const = 0;
 
+    // The user is at the controls, so a sound may be asked for soon. A back
+    // end that lets its device go while quiet has it ready again now, and
+    // keeps it while this goes on, so that the answer to a click does not
+    // wait for the device to open.
+    virtual void expectSound() {}
+
 signals:
     // A sound or tune that this player started has come to its natural end.
     void finished(qv::AudioBackend::PlayerId player);

@@ -135,6 +135,21 @@ void SdlAudioBackend::closeWhenQuiet() {
     device_.closeWhenQuiet();
 }
 
+// Opening the device again costs a few milliseconds through PulseAudio but
+// some 50 through PipeWire, which sets up a stream and links it first: the
+// pointer moving, or a key, opens it before the click that wants a sound.
+void SdlAudioBackend::expectSound() {
+    if (!open_)
+        return;
+    if (!device_.isOpen()) {
+        wakeDevice();
+        return;
+    }
+    // Still open and counting down to its closing: count afresh.
+    if (quietTimer_.isActive())
+        quietTimer_.start();
+}
+
 QString SdlAudioBackend::driverName() {
     finishOpening();
     return open_ ? device_.driver() : QString();

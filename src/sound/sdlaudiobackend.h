@@ -94,6 +94,7 @@ public:
     bool rewindMusic(PlayerId player) override;
     bool playMusic(PlayerId player) override;
     void close(PlayerId player) override;
+    void expectSound() override;
     bool isPlaying(PlayerId player) const override;
     qint64 lengthMs(PlayerId player) const override;
 

@@ -17,6 +17,7 @@
 #include "sound/soundfiles.h"
 #include "sound/soundplayer.h"
 #include "timing/eventloopclock.h"
+#include "ui/soundwake.h"
 
 using qv::EventLoopClock;
 using qv::MusicSynth;
@@ -692,6 +693,43 @@ private slots:
         voice.setCommand("sound");
         QVERIFY(!backend_->deviceClosed());
         QTRY_COMPARE(voiceDone.count(), 1);
+    }
+
+    // The user at the controls has the device ready before a click asks for a
+    // sound: the pointer moving over a window opens a closed device, input
+    // that goes on keeps it open, and once it stops the device closes again.
+    void inputHasTheDeviceReady_data() {
+        QTest::addColumn<QString>("input");
+        QTest::newRow("pointer") << "pointer";
+        QTest::newRow("key") << "key";
+    }
+    void inputHasTheDeviceReady() {
+        QFETCH(QString, input);
+        QWidget window;
+        window.resize(200, 150);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        qv::SoundWake wake(*backend_, nullptr);
+        int step = 0;
+        const auto give = [&] {
+            ++step;
+            if (input == QLatin1String("pointer"))
+                QTest::mouseMove(window.windowHandle(), QPoint(20 + step % 100, 40));
+            else
+                QTest::keyClick(&window, Qt::Key_Shift);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceClosed(), kCloseTimeoutMs);
+        give();
+        QVERIFY(!backend_->deviceClosed());
+        // Longer than the quiet before closing, with input every 300 ms.
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (elapsed.elapsed() < SdlAudioBackend::kQuietBeforeCloseMs + 1500) {
+            QTest::qWait(300);
+            QVERIFY(!backend_->deviceClosed());
+            give();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(backend_->deviceClosed(), kCloseTimeoutMs);
     }
 
     // The synthesizer and its sound font (some 19 MiB) are not loaded for
