@@ -42,6 +42,13 @@ start_sound_server "$dir/server" || { cat "$dir/server/server.log"; fail "PulseA
 recording=$dir/recording
 "$monitor" null > "$recording" 2> "$dir/monitor.log" &
 pids+=($!)
+# The program's first sound comes a moment after its start: the recording
+# must be under way by then.
+for _ in $(seq 50); do
+    [ -n "$(pactl list source-outputs short 2> /dev/null)" ] && break
+    sleep 0.1
+done
+[ -n "$(pactl list source-outputs short 2> /dev/null)" ] || { cat "$dir/monitor.log"; fail "the sink monitor does not record"; exit 1; }
 
 # Milliseconds from $1 (ms) to the first loud frame after it, or nothing.
 loud_after() {
