@@ -77,13 +77,13 @@ void onContext(pa_context* context, void* userdata) {
     auto* api = static_cast<pa_mainloop_api*>(userdata);
     switch (pa_context_get_state(context)) {
         case PA_CONTEXT_READY: {
-            const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 2};
-            pa_stream* stream = pa_stream_new(context, "sink monitor", &spec, nullptr);
+            const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, kRate, 2};
+            pa_stream* stream = pa_stream_new(context, "sink monitor", &sampleFormat, nullptr);
             pa_stream_set_read_callback(stream, onRead, nullptr);
             pa_stream_set_state_callback(stream, onState, api);
             pa_buffer_attr attr{};
             attr.maxlength = uint32_t(-1);
-            attr.fragsize = uint32_t(pa_usec_to_bytes(kFragmentMs * 1000, &spec));
+            attr.fragsize = uint32_t(pa_usec_to_bytes(kFragmentMs * 1000, &sampleFormat));
             const auto flags =
                 pa_stream_flags_t(PA_STREAM_DONT_INHIBIT_AUTO_SUSPEND | PA_STREAM_ADJUST_LATENCY);
             if (pa_stream_connect_record(stream, monitorName.c_str(), &attr, flags) < 0) {
